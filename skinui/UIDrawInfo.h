@@ -12,15 +12,12 @@ namespace SkinUI {
 class CUIManager;
 struct UIImageInfo;
 
-// Image type of a "color" descriptor: the name is the colour, not a file.
-extern const wchar_t kColorImageType[];
-
 // What an image descriptor says. A bare name is a file name; otherwise the descriptor is
 // key='value' pairs separated by single spaces ("file", "res", "restype", "color", "dest",
 // "source", "corner"/"scale9", "mask", "fade", "hole", "xtiled", "ytiled", "hsl").
 struct ImageDescriptor {
   std::wstring name;
-  // Empty for a file; the "restype" for "res"; kColorImageType for "color".
+  // Empty for a file; the "restype" for "res"; the render engine's colour type for "color".
   std::wstring type;
   DWORD mask = 0;
   bool keepForHsl = false;

@@ -9,10 +9,28 @@
 #include <string>
 #include <vector>
 
+#include "skinui/UIEvent.h"
+#include "utils/ScopedHandle.h"
+
 namespace SkinUI {
 
 struct SevenZipArchive;
 struct ZipArchive;
+class CControlUI;
+struct UIImageInfo;
+
+// One font of a window's store: the font and how it was described, with text metrics
+// measured on first need.
+struct UIFontInfo {
+  Utils::ScopedFont font;
+  std::wstring faceName;
+  int size = 0;
+  bool bold = false;
+  bool underline = false;
+  bool italic = false;
+  TEXTMETRICW metrics = {};
+  bool measured = false;
+};
 
 // The shared resource archive once it has been opened; exactly one of the two readers
 // owns it, chosen by the 7z switch at the time it was opened.
@@ -70,7 +88,150 @@ class CUIManager {
   static std::wstring ReplaceLanguageTokens(const std::wstring& text);
   static void ClearLanguageTexts();
 
-  // ---- Per-window state ----
+  // ---- Per-window state: what the controls of one window share ----
+  // (defined in UIManagerWindow.cpp)
+
+  // Binds the manager to its window and forgets the names, fonts, images, attribute lists
+  // and timers of an earlier one. A manager without a window still lays out and paints
+  // into any DC, but has nothing to invalidate and no timers.
+  void Init(HWND window, const std::wstring& name);
+  HWND Window() const { return window_; }
+  const std::wstring& Name() const { return name_; }
+
+  // The manager owns the root; an earlier root goes to delayed cleanup.
+  bool AttachRoot(CControlUI* root);
+  CControlUI* Root() const { return root_; }
+  // Attaches a control (and its subtree) to this manager and registers its names.
+  bool AdoptControls(CControlUI* control, CControlUI* parent);
+
+  CControlUI* ControlByName(const std::wstring& name) const;
+  // The topmost visible, mouse-enabled control under a point in client coordinates.
+  CControlUI* ControlAtPoint(POINT point) const;
+  bool RenameControl(CControlUI* control, const std::wstring& name);
+  // Called by a dying control: no pointer to it may stay behind.
+  void ForgetControl(CControlUI* control);
+  // Destroys the control after the current message (a control may remove itself from
+  // inside its own event handler).
+  void QueueForCleanup(CControlUI* control);
+
+  void Invalidate();
+  void Invalidate(const RECT& rect);
+  void RequestUpdate() { updateNeeded_ = true; }
+  bool IsUpdateNeeded() const { return updateNeeded_; }
+  bool IsPainting() const { return painting_; }
+  // The layout step of a paint: places the root over client when it needs it, else every
+  // control marked for layout at its current place; the first time sends "windowinit".
+  // Returns whether anything was laid out.
+  bool LayoutIfNeeded(const RECT& client);
+
+  CControlUI* Focus() const { return focus_; }
+  void SetFocus(CControlUI* control, bool focusWindow = true);
+  bool MoveFocusToNextTabStop(bool forward = true);
+  void RequestFocusAfterLayout(CControlUI* control);
+  bool IsFocusNeeded() const { return focusNeeded_; }
+  CControlUI* Hover() const { return hover_; }
+  CControlUI* Pressed() const { return pressed_; }
+  CControlUI* KeyTarget() const { return keyTarget_; }
+  POINT MousePos() const { return lastMousePos_; }
+
+  // Timers of controls; the system timer ids are the manager's own local ids.
+  bool SetTimer(CControlUI* control, UINT id, UINT elapse);
+  bool KillTimer(CControlUI* control, UINT id);
+  void KillControlTimers(CControlUI* control);
+  void KillAllTimers();
+  // WM_TIMER with a local id: sends EventTimer to the control of that live timer.
+  bool DispatchTimer(UINT_PTR localId);
+
+  bool AddNotifyReceiver(INotifyUI* receiver);
+  bool RemoveNotifyReceiver(INotifyUI* receiver);
+  void RaiseNotification(CControlUI* control, const std::wstring& type, WPARAM wParam = 0,
+                         LPARAM lParam = 0, bool async = false);
+  void RaiseNotification(UINotification& notification, bool async = false);
+  void EnableVirtualWindows() { virtualWindowsUsed_ = true; }
+  // Work of the manager's own message: delivers queued notifications, then destroys the
+  // controls waiting for cleanup.
+  void DeliverQueuedNotifications();
+  static constexpr UINT kAsyncMessage = WM_APP + 1;
+
+  // Fonts are kept under the decimal text of their index.
+  HFONT AddFont(int index, const std::wstring& face, int size, bool bold, bool underline,
+                bool italic, bool shared = false);
+  HFONT SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline,
+                       bool italic, bool shared = false);
+  // This window's font of the index, else the shared one, else the default font.
+  HFONT GetFont(int index);
+  // The same record, with its text metrics measured.
+  UIFontInfo* GetFontInfo(int index);
+  UIFontInfo* DefaultFontInfo();
+
+  // Images are kept by name; the first request of a name loads it, later requests share
+  // it whatever mask or type they give.
+  const UIImageInfo* AddImage(const std::wstring& name, const std::wstring& type, DWORD mask,
+                              bool keepForHsl, bool shared = false);
+  const UIImageInfo* GetImage(const std::wstring& name, const std::wstring& type = L"",
+                              DWORD mask = 0, bool keepForHsl = false);
+
+  // Attribute lists applied to every control of a class before its own attributes.
+  void AddDefaultAttributes(const std::wstring& className, const std::wstring& list,
+                            bool shared = false);
+  std::wstring GetDefaultAttributes(const std::wstring& className) const;
+  // Every later add of a font, image or attribute list goes to the shared stores.
+  void SetForceShared(bool force) { forceShared_ = force; }
+
+  DWORD DefaultDisabledColor() const { return defaultColors_[0]; }
+  void SetDefaultDisabledColor(DWORD color) { defaultColors_[0] = color; }
+  DWORD DefaultFontColor() const { return defaultColors_[1]; }
+  void SetDefaultFontColor(DWORD color) { defaultColors_[1] = color; }
+  DWORD DefaultLinkFontColor() const { return defaultColors_[2]; }
+  void SetDefaultLinkFontColor(DWORD color) { defaultColors_[2] = color; }
+  DWORD DefaultLinkHoverFontColor() const { return defaultColors_[3]; }
+  void SetDefaultLinkHoverFontColor(DWORD color) { defaultColors_[3] = color; }
+  DWORD DefaultSelectedBkColor() const { return defaultColors_[4]; }
+  void SetDefaultSelectedBkColor(DWORD color) { defaultColors_[4] = color; }
+
+ private:
+  struct TimerRecord {
+    CControlUI* control;
+    UINT id;
+    HWND window;
+    UINT_PTR localId;
+    bool killed;
+  };
+  struct ImageDeleter {
+    void operator()(UIImageInfo* image) const;
+  };
+  using ImageHolder = std::unique_ptr<UIImageInfo, ImageDeleter>;
+
+  void DestroyQueuedControls();
+  void DropFocusWithEvents();
+
+  std::wstring name_;
+  HWND window_ = nullptr;
+  CControlUI* root_ = nullptr;
+  CControlUI* focus_ = nullptr;
+  CControlUI* hover_ = nullptr;
+  CControlUI* pressed_ = nullptr;
+  CControlUI* keyTarget_ = nullptr;
+  POINT lastMousePos_ = {-1, -1};
+  UINT_PTR lastTimerId_ = 0x1000;
+  bool noActivate_ = false;
+  bool firstLayout_ = true;
+  bool updateNeeded_ = false;
+  bool focusNeeded_ = false;
+  bool painting_ = false;
+  bool virtualWindowsUsed_ = false;
+  bool asyncPosted_ = false;
+  bool forceShared_ = false;
+  std::vector<INotifyUI*> notifiers_;
+  std::vector<TimerRecord> timers_;
+  std::vector<CControlUI*> delayedCleanup_;
+  std::vector<UINotification> asyncNotifications_;
+  std::map<std::wstring, CControlUI*> nameMap_;
+  DWORD defaultColors_[5];
+  std::unique_ptr<UIFontInfo> defaultFont_;
+  std::map<std::wstring, std::unique_ptr<UIFontInfo>> fonts_;
+  std::map<std::wstring, ImageHolder> images_;
+  std::map<std::wstring, std::wstring> defaultAttributes_;
 };
 
 }  // namespace SkinUI

@@ -1,0 +1,567 @@
+// The per-window half of CUIManager: the control tree's bookkeeping (names, focus,
+// timers, notifications, delayed cleanup), invalidation and the resource stores.
+#include <algorithm>
+#include <cwchar>
+
+#include "skinui/UIControl.h"
+#include "skinui/UIManager.h"
+#include "skinui/UIRender.h"
+
+namespace SkinUI {
+
+namespace {
+
+// Stores shared by every window of the process (resources added with "shared", or while
+// a manager forces sharing).
+struct SharedStores {
+  std::unique_ptr<UIFontInfo> defaultFont;
+  std::map<std::wstring, std::unique_ptr<UIFontInfo>> fonts;
+  std::map<std::wstring, std::unique_ptr<UIImageInfo, void (*)(UIImageInfo*)>> images;
+  std::map<std::wstring, std::wstring> defaultAttributes;
+};
+
+SharedStores& Shared() {
+  static SharedStores stores;
+  return stores;
+}
+
+void FreeSharedImage(UIImageInfo* image) { CUIRender::FreeImage(image, true); }
+
+const DWORD kDefaultColors[5] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F, 0xFFBAE4FF};
+
+std::unique_ptr<UIFontInfo> CreateFontInfo(const std::wstring& face, int size, bool bold,
+                                           bool underline, bool italic) {
+  LOGFONTW description = {};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description);
+  description.lfCharSet = DEFAULT_CHARSET;
+  if (!face.empty()) {
+    std::wstring copy = face.substr(0, LF_FACESIZE - 1);
+    std::wmemset(description.lfFaceName, 0, LF_FACESIZE);
+    std::wmemcpy(description.lfFaceName, copy.c_str(), copy.size());
+  }
+  if (size != 0) description.lfHeight = -size;
+  if (bold) description.lfWeight += FW_BOLD;
+  if (underline) description.lfUnderline = TRUE;
+  if (italic) description.lfItalic = TRUE;
+  HFONT font = ::CreateFontIndirectW(&description);
+  if (font == nullptr) return nullptr;
+  auto info = std::make_unique<UIFontInfo>();
+  info->font.reset(font);
+  info->faceName = description.lfFaceName;
+  info->size = size != 0 ? size : -description.lfHeight;
+  info->bold = bold;
+  info->underline = underline;
+  info->italic = italic;
+  return info;
+}
+
+// Text metrics need a DC; any screen DC measures a font the same way.
+void MeasureFont(UIFontInfo& info) {
+  if (info.measured || !info.font) return;
+  HDC dc = ::GetDC(nullptr);
+  if (dc == nullptr) return;
+  HGDIOBJ old = ::SelectObject(dc, info.font.get());
+  info.measured = ::GetTextMetricsW(dc, &info.metrics) != FALSE;
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+}
+
+UIFontInfo* SharedDefaultFont() {
+  SharedStores& shared = Shared();
+  if (!shared.defaultFont) shared.defaultFont = CreateFontInfo(L"", 0, false, false, false);
+  return shared.defaultFont.get();
+}
+
+CControlUI* CALLBACK FindFirst(CControlUI* control, LPVOID) { return control; }
+
+CControlUI* CALLBACK FindByName(CControlUI* control, LPVOID data) {
+  auto* names = static_cast<std::map<std::wstring, CControlUI*>*>(data);
+  if (!control->GetName().empty()) (*names)[control->GetName()] = control;
+  return nullptr;
+}
+
+CControlUI* CALLBACK CollectUpdateNeeded(CControlUI* control, LPVOID data) {
+  if (!control->IsUpdateNeeded()) return nullptr;
+  static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
+  return control;
+}
+
+struct TabStopSearch {
+  CControlUI* focus = nullptr;
+  CControlUI* last = nullptr;
+  bool forward = true;
+  bool passedFocus = false;
+};
+
+// Visits controls in tree order; finds the tab stop after (forward) or before (backward)
+// the focus control.
+CControlUI* CALLBACK FindTabStop(CControlUI* control, LPVOID data) {
+  auto* search = static_cast<TabStopSearch*>(data);
+  bool tabStop = (control->ControlFlags() & ControlFlagTabStop) != 0;
+  if (search->forward) {
+    if (control == search->focus) {
+      search->passedFocus = true;
+      return nullptr;
+    }
+    if (tabStop && (search->focus == nullptr || search->passedFocus)) return control;
+    return nullptr;
+  }
+  if (control == search->focus && search->last != nullptr) return search->last;
+  if (tabStop) search->last = control;
+  return nullptr;
+}
+
+}  // namespace
+
+void CUIManager::ImageDeleter::operator()(UIImageInfo* image) const {
+  CUIRender::FreeImage(image, true);
+}
+
+CUIManager::CUIManager() {
+  std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), defaultColors_);
+}
+
+CUIManager::~CUIManager() {
+  DestroyQueuedControls();
+  asyncNotifications_.clear();
+  if (root_ != nullptr) {
+    CControlUI* root = root_;
+    root_ = nullptr;
+    root->DeleteSelf();
+  }
+  // A control destroyed above may have queued others for cleanup.
+  DestroyQueuedControls();
+  KillAllTimers();
+}
+
+void CUIManager::Init(HWND window, const std::wstring& name) {
+  nameMap_.clear();
+  fonts_.clear();
+  images_.clear();
+  defaultAttributes_.clear();
+  KillAllTimers();
+  name_ = name;
+  window_ = window;
+}
+
+void CUIManager::DropFocusWithEvents() {
+  if (focus_ == nullptr) return;
+  CControlUI* old = focus_;
+  UIEvent event;
+  event.type = EventKillFocus;
+  event.sender = old;
+  event.timestamp = ::GetTickCount();
+  event.mouse = lastMousePos_;
+  old->DispatchEvent(event);
+  RaiseNotification(old, L"killfocus");
+  focus_ = nullptr;
+}
+
+bool CUIManager::AttachRoot(CControlUI* root) {
+  if (window_ != nullptr && ::GetFocus() != window_ && focus_ != nullptr && !noActivate_)
+    ::SetFocus(window_);
+  DropFocusWithEvents();
+  keyTarget_ = hover_ = pressed_ = nullptr;
+  if (root_ != nullptr) {
+    DestroyQueuedControls();
+    asyncNotifications_.clear();
+    nameMap_.clear();
+    QueueForCleanup(root_);
+  }
+  root_ = root;
+  firstLayout_ = true;
+  updateNeeded_ = true;
+  focusNeeded_ = true;
+  if (root_ == nullptr) return false;
+  return AdoptControls(root_, root_->Parent());
+}
+
+bool CUIManager::AdoptControls(CControlUI* control, CControlUI* parent) {
+  if (control == nullptr) return false;
+  control->AttachManager(this, parent != nullptr ? parent : control->Parent(), true);
+  control->SearchControl(FindByName, &nameMap_, FindAll);
+  return true;
+}
+
+CControlUI* CUIManager::ControlByName(const std::wstring& name) const {
+  auto found = nameMap_.find(name);
+  return found == nameMap_.end() ? nullptr : found->second;
+}
+
+CControlUI* CUIManager::ControlAtPoint(POINT point) const {
+  if (root_ == nullptr) return nullptr;
+  return root_->SearchControl(FindFirst, &point, FindVisible | FindHitTest | FindTopFirst);
+}
+
+bool CUIManager::RenameControl(CControlUI* control, const std::wstring& name) {
+  if (control == nullptr || control->Manager() != this || name.empty()) return false;
+  auto existing = nameMap_.find(name);
+  if (existing != nameMap_.end()) return existing->second == control;
+  for (auto it = nameMap_.begin(); it != nameMap_.end(); ++it) {
+    if (it->second == control) {
+      nameMap_.erase(it);
+      break;
+    }
+  }
+  nameMap_[name] = control;
+  return true;
+}
+
+void CUIManager::ForgetControl(CControlUI* control) {
+  if (keyTarget_ == control) keyTarget_ = nullptr;
+  if (hover_ == control) hover_ = nullptr;
+  if (pressed_ == control) pressed_ = nullptr;
+  if (focus_ == control) focus_ = nullptr;
+  KillControlTimers(control);
+  auto named = nameMap_.find(control->GetName());
+  if (named != nameMap_.end() && named->second == control) nameMap_.erase(named);
+  for (UINotification& notification : asyncNotifications_) {
+    if (notification.sender == control) notification.sender = nullptr;
+  }
+  // A control destroyed some other way must not be destroyed a second time later.
+  delayedCleanup_.erase(std::remove(delayedCleanup_.begin(), delayedCleanup_.end(), control),
+                        delayedCleanup_.end());
+}
+
+void CUIManager::QueueForCleanup(CControlUI* control) {
+  if (control == nullptr) return;
+  control->AttachManager(this, nullptr, false);
+  delayedCleanup_.push_back(control);
+  if (window_ != nullptr && !asyncPosted_) {
+    asyncPosted_ = ::PostMessageW(window_, kAsyncMessage, 0, 0) != FALSE;
+  }
+}
+
+void CUIManager::DestroyQueuedControls() {
+  // Destroying a control may queue more; take the list first.
+  while (!delayedCleanup_.empty()) {
+    std::vector<CControlUI*> controls;
+    controls.swap(delayedCleanup_);
+    for (CControlUI* control : controls) control->DeleteSelf();
+  }
+}
+
+void CUIManager::Invalidate() {
+  if (window_ == nullptr) return;
+  RECT client = {};
+  ::GetClientRect(window_, &client);
+  Invalidate(client);
+}
+
+void CUIManager::Invalidate(const RECT& rect) {
+  if (window_ == nullptr) return;
+  RECT area = rect;
+  area.left = std::max<LONG>(area.left, 0);
+  area.top = std::max<LONG>(area.top, 0);
+  area.right = std::max(area.right, area.left);
+  area.bottom = std::max(area.bottom, area.top);
+  ::InvalidateRect(window_, &area, FALSE);
+}
+
+bool CUIManager::LayoutIfNeeded(const RECT& client) {
+  if (focusNeeded_) MoveFocusToNextTabStop(true);
+  if (!updateNeeded_ || root_ == nullptr) return false;
+  updateNeeded_ = false;
+  if (!::IsRectEmpty(&client)) {
+    if (root_->IsUpdateNeeded()) {
+      root_->SetBounds(client, true);
+    } else {
+      std::vector<CControlUI*> found;
+      root_->SearchControl(CollectUpdateNeeded, &found, FindVisible | FindMeFirst | FindUpdateTest);
+      for (CControlUI* control : found) {
+        if (control->IsFloat()) control->SetBounds(control->RelativeBounds(), true);
+        else control->SetBounds(control->Bounds(), true);
+      }
+    }
+  }
+  if (firstLayout_) {
+    firstLayout_ = false;
+    RaiseNotification(root_, L"windowinit");
+  }
+  return true;
+}
+
+void CUIManager::SetFocus(CControlUI* control, bool focusWindow) {
+  if (focusWindow && window_ != nullptr && ::GetFocus() != window_ && control != focus_ &&
+      !noActivate_)
+    ::SetFocus(window_);
+  if (control == focus_) return;
+  if (focus_ != nullptr) {
+    CControlUI* old = focus_;
+    UIEvent event;
+    event.type = EventKillFocus;
+    event.sender = control;
+    event.timestamp = ::GetTickCount();
+    event.mouse = lastMousePos_;
+    old->DispatchEvent(event);
+    RaiseNotification(old, L"killfocus");
+    focus_ = nullptr;
+  }
+  if (control == nullptr) return;
+  if (control->Manager() == this && control->IsVisible() && control->IsEnabled()) {
+    focus_ = control;
+    UIEvent event;
+    event.type = EventSetFocus;
+    event.sender = control;
+    event.timestamp = ::GetTickCount();
+    event.mouse = lastMousePos_;
+    control->DispatchEvent(event);
+    RaiseNotification(control, L"setfocus");
+  }
+}
+
+bool CUIManager::MoveFocusToNextTabStop(bool forward) {
+  if (updateNeeded_ && forward) {
+    focusNeeded_ = true;
+    Invalidate();
+    return true;
+  }
+  if (root_ == nullptr) return false;
+  TabStopSearch search;
+  search.focus = focus_;
+  search.forward = forward;
+  const UINT flags = FindVisible | FindEnabled | FindMeFirst;
+  CControlUI* found = root_->SearchControl(FindTabStop, &search, flags);
+  if (found == nullptr) {
+    if (forward) {
+      TabStopSearch fromStart;
+      found = root_->SearchControl(FindTabStop, &fromStart, flags);
+    } else {
+      found = search.last;
+    }
+  }
+  if (found != nullptr) SetFocus(found);
+  focusNeeded_ = false;
+  return true;
+}
+
+void CUIManager::RequestFocusAfterLayout(CControlUI* control) {
+  if (window_ != nullptr && !noActivate_) ::SetFocus(window_);
+  DropFocusWithEvents();
+  if (root_ == nullptr || control == nullptr) return;
+  // The next layout moves the focus forward from the tab stop before the control, which
+  // lands on the control itself once it can take the focus.
+  TabStopSearch search;
+  search.focus = control;
+  search.forward = false;
+  focus_ = root_->SearchControl(FindTabStop, &search, FindVisible | FindEnabled | FindMeFirst);
+  focusNeeded_ = true;
+  root_->RequestLayout();
+}
+
+bool CUIManager::SetTimer(CControlUI* control, UINT id, UINT elapse) {
+  if (window_ == nullptr || control == nullptr) return false;
+  for (TimerRecord& timer : timers_) {
+    if (timer.control == control && timer.window == window_ && timer.id == id) {
+      if (!timer.killed) return false;
+      if (::SetTimer(window_, timer.localId, elapse, nullptr) == 0) return false;
+      timer.killed = false;
+      return true;
+    }
+  }
+  // Local ids cycle through 255 values; one still held by another record would make the
+  // system replace that timer, so such ids are passed over.
+  UINT_PTR localId = lastTimerId_;
+  for (int tries = 0; tries < 255; ++tries) {
+    localId = (localId + 1) % 255;
+    bool used = std::any_of(timers_.begin(), timers_.end(),
+                            [&](const TimerRecord& t) { return t.localId == localId; });
+    if (used) continue;
+    if (::SetTimer(window_, localId, elapse, nullptr) == 0) return false;
+    lastTimerId_ = localId;
+    timers_.push_back(TimerRecord{control, id, window_, localId, false});
+    return true;
+  }
+  return false;
+}
+
+bool CUIManager::KillTimer(CControlUI* control, UINT id) {
+  for (TimerRecord& timer : timers_) {
+    if (timer.control == control && timer.window == window_ && timer.id == id) {
+      if (timer.killed) return false;
+      ::KillTimer(timer.window, timer.localId);
+      timer.killed = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+void CUIManager::KillControlTimers(CControlUI* control) {
+  for (auto it = timers_.begin(); it != timers_.end();) {
+    if (it->control == control) {
+      if (!it->killed) ::KillTimer(it->window, it->localId);
+      it = timers_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void CUIManager::KillAllTimers() {
+  for (const TimerRecord& timer : timers_) {
+    if (!timer.killed) ::KillTimer(timer.window, timer.localId);
+  }
+  timers_.clear();
+}
+
+bool CUIManager::DispatchTimer(UINT_PTR localId) {
+  for (const TimerRecord& timer : timers_) {
+    if (timer.window == window_ && timer.localId == localId && !timer.killed) {
+      UIEvent event;
+      event.type = EventTimer;
+      event.sender = timer.control;
+      event.timestamp = ::GetTickCount();
+      event.mouse = lastMousePos_;
+      event.wParam = timer.id;
+      timer.control->DispatchEvent(event);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CUIManager::AddNotifyReceiver(INotifyUI* receiver) {
+  if (receiver == nullptr) return false;
+  if (std::find(notifiers_.begin(), notifiers_.end(), receiver) != notifiers_.end())
+    return false;
+  notifiers_.push_back(receiver);
+  return true;
+}
+
+bool CUIManager::RemoveNotifyReceiver(INotifyUI* receiver) {
+  auto found = std::find(notifiers_.begin(), notifiers_.end(), receiver);
+  if (found == notifiers_.end()) return false;
+  notifiers_.erase(found);
+  return true;
+}
+
+void CUIManager::RaiseNotification(CControlUI* control, const std::wstring& type, WPARAM wParam,
+                                   LPARAM lParam, bool async) {
+  UINotification notification;
+  notification.type = type;
+  notification.sender = control;
+  notification.wParam = wParam;
+  notification.lParam = lParam;
+  RaiseNotification(notification, async);
+}
+
+void CUIManager::RaiseNotification(UINotification& notification, bool async) {
+  notification.mouse = lastMousePos_;
+  notification.timestamp = ::GetTickCount();
+  if (virtualWindowsUsed_ && notification.sender != nullptr)
+    notification.virtualWindow = notification.sender->VirtualWindow();
+  if (async) {
+    asyncNotifications_.push_back(notification);
+    if (window_ != nullptr && !asyncPosted_)
+      asyncPosted_ = ::PostMessageW(window_, kAsyncMessage, 0, 0) != FALSE;
+    return;
+  }
+  if (notification.sender != nullptr) notification.sender->OnNotify.Invoke(notification);
+  // A receiver may add or remove receivers while it is called.
+  std::vector<INotifyUI*> receivers = notifiers_;
+  for (INotifyUI* receiver : receivers) receiver->Notify(notification);
+}
+
+void CUIManager::DeliverQueuedNotifications() {
+  asyncPosted_ = false;
+  while (!asyncNotifications_.empty()) {
+    UINotification notification = asyncNotifications_.front();
+    asyncNotifications_.erase(asyncNotifications_.begin());
+    if (notification.sender != nullptr) notification.sender->OnNotify.Invoke(notification);
+    std::vector<INotifyUI*> receivers = notifiers_;
+    for (INotifyUI* receiver : receivers) receiver->Notify(notification);
+  }
+  DestroyQueuedControls();
+}
+
+HFONT CUIManager::AddFont(int index, const std::wstring& face, int size, bool bold,
+                          bool underline, bool italic, bool shared) {
+  std::unique_ptr<UIFontInfo> info = CreateFontInfo(face, size, bold, underline, italic);
+  if (!info) return nullptr;
+  HFONT font = info->font.get();
+  auto& store = (shared || forceShared_) ? Shared().fonts : fonts_;
+  store[std::to_wstring(index)] = std::move(info);
+  return font;
+}
+
+HFONT CUIManager::SetDefaultFont(const std::wstring& face, int size, bool bold, bool underline,
+                                 bool italic, bool shared) {
+  std::unique_ptr<UIFontInfo> info = CreateFontInfo(face, size, bold, underline, italic);
+  if (!info) return nullptr;
+  MeasureFont(*info);
+  HFONT font = info->font.get();
+  if (shared || forceShared_) Shared().defaultFont = std::move(info);
+  else defaultFont_ = std::move(info);
+  return font;
+}
+
+UIFontInfo* CUIManager::GetFontInfo(int index) {
+  std::wstring key = std::to_wstring(index);
+  UIFontInfo* info = nullptr;
+  auto own = fonts_.find(key);
+  if (own != fonts_.end()) {
+    info = own->second.get();
+  } else {
+    auto& sharedFonts = Shared().fonts;
+    auto shared = sharedFonts.find(key);
+    info = shared != sharedFonts.end() ? shared->second.get() : DefaultFontInfo();
+  }
+  if (info != nullptr) MeasureFont(*info);
+  return info;
+}
+
+HFONT CUIManager::GetFont(int index) {
+  UIFontInfo* info = GetFontInfo(index);
+  return info != nullptr ? info->font.get() : nullptr;
+}
+
+UIFontInfo* CUIManager::DefaultFontInfo() {
+  UIFontInfo* info = defaultFont_ ? defaultFont_.get() : SharedDefaultFont();
+  if (info != nullptr) MeasureFont(*info);
+  return info;
+}
+
+const UIImageInfo* CUIManager::AddImage(const std::wstring& name, const std::wstring& type,
+                                        DWORD mask, bool keepForHsl, bool shared) {
+  if (name.empty()) return nullptr;
+  UIImageInfo* image = CUIRender::LoadImage(name, type, mask);
+  if (image == nullptr) return nullptr;
+  image->keepForHsl = keepForHsl;
+  if (keepForHsl && image->bits != nullptr)
+    image->pixelCopy.assign(image->bits, image->bits + image->width * image->height * 4);
+  if (shared || forceShared_) {
+    Shared().images.erase(name);
+    Shared().images.emplace(name, std::unique_ptr<UIImageInfo, void (*)(UIImageInfo*)>(
+                                      image, FreeSharedImage));
+  } else {
+    images_[name] = ImageHolder(image);
+  }
+  return image;
+}
+
+const UIImageInfo* CUIManager::GetImage(const std::wstring& name, const std::wstring& type,
+                                        DWORD mask, bool keepForHsl) {
+  auto own = images_.find(name);
+  if (own != images_.end()) return own->second.get();
+  auto& sharedImages = Shared().images;
+  auto shared = sharedImages.find(name);
+  if (shared != sharedImages.end()) return shared->second.get();
+  return AddImage(name, type, mask, keepForHsl, false);
+}
+
+void CUIManager::AddDefaultAttributes(const std::wstring& className, const std::wstring& list,
+                                      bool shared) {
+  auto& store = (shared || forceShared_) ? Shared().defaultAttributes : defaultAttributes_;
+  store[className] = list;
+}
+
+std::wstring CUIManager::GetDefaultAttributes(const std::wstring& className) const {
+  auto own = defaultAttributes_.find(className);
+  if (own != defaultAttributes_.end()) return own->second;
+  auto& sharedAttributes = Shared().defaultAttributes;
+  auto shared = sharedAttributes.find(className);
+  return shared != sharedAttributes.end() ? shared->second : std::wstring();
+}
+
+}  // namespace SkinUI
