@@ -38,8 +38,7 @@ void CloseArchive(ResourceArchiveHandle& handle) {
 
 }  // namespace
 
-CUIManager::CUIManager() = default;
-CUIManager::~CUIManager() = default;
+// The constructor and destructor live with the per-window state (UIManagerWindow.cpp).
 
 void CUIManager::SetInstance(HINSTANCE instance) { Settings().instance = instance; }
 
