@@ -1,7 +1,5 @@
 #include "skinui/SoftwareBlend.h"
 
-#include <algorithm>
-
 #include "utils/ScopedHandle.h"
 
 namespace SkinUI {
@@ -16,36 +14,44 @@ unsigned Scale(unsigned x, unsigned y) { return (x * y + 127) / 255; }
 // A source pixel that was not really premultiplied can push a channel past 255.
 DWORD Clamp(unsigned value) { return value > 255 ? 255 : value; }
 
-struct PixelSurface {
-  BYTE* bits = nullptr;
-  int width = 0;
-  int height = 0;
-  int stride = 0;   // bytes from one row to the next, negative for bottom-up bitmaps
-  BYTE* firstRow = nullptr;  // top row
-
-  DWORD* Row(int y) const { return reinterpret_cast<DWORD*>(firstRow + y * stride); }
-};
-
-// The pixels of the 32-bit DIB section that is selected into dc.
-bool PixelsOfSelectedBitmap(HDC dc, PixelSurface* surface) {
-  HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
-  DIBSECTION section = {};
-  if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof(section), &section) != sizeof(section))
-    return false;
-  if (section.dsBm.bmBitsPixel != 32 || section.dsBm.bmBits == nullptr) return false;
-  surface->bits = static_cast<BYTE*>(section.dsBm.bmBits);
-  surface->width = section.dsBm.bmWidth;
-  surface->height = section.dsBm.bmHeight;
-  int rowBytes = section.dsBm.bmWidthBytes;
-  if (section.dsBmih.biHeight < 0) {
-    surface->stride = rowBytes;
-    surface->firstRow = surface->bits;
-  } else {
-    surface->stride = -rowBytes;
-    surface->firstRow = surface->bits + (surface->height - 1) * rowBytes;
+// A top-down 32-bit copy of part of a DC. How a DIB section's rows lie in memory cannot be
+// read back reliably from every system, so the pixels are always worked on in a copy whose
+// layout this code chose.
+class PixelCopy {
+ public:
+  PixelCopy(HDC like, int width, int height) : width_(width) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(::CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    dc_.reset(::CreateCompatibleDC(like));
+    if (bitmap_ && dc_ && bits != nullptr) {
+      old_ = ::SelectObject(dc_.get(), bitmap_.get());
+      pixels_ = static_cast<DWORD*>(bits);
+    }
   }
-  return true;
-}
+  ~PixelCopy() {
+    if (old_ != nullptr) ::SelectObject(dc_.get(), old_);
+  }
+  PixelCopy(const PixelCopy&) = delete;
+  PixelCopy& operator=(const PixelCopy&) = delete;
+
+  bool valid() const { return pixels_ != nullptr; }
+  HDC dc() const { return dc_.get(); }
+  DWORD& At(int x, int y) { return pixels_[y * width_ + x]; }
+
+ private:
+  int width_;
+  Utils::ScopedBitmap bitmap_;
+  Utils::ScopedMemoryDC dc_;
+  HGDIOBJ old_ = nullptr;
+  DWORD* pixels_ = nullptr;
+};
 
 COLORREF ToColorRef(DWORD argb) {
   return RGB(Channel(argb, 16), Channel(argb, 8), Channel(argb, 0));
@@ -94,41 +100,34 @@ BOOL WINAPI SoftwareAlphaBlend(HDC destination, int x, int y, int width, int hei
                                BLENDFUNCTION blend) {
   if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return FALSE;
   if (blend.BlendOp != AC_SRC_OVER) return FALSE;
-  PixelSurface from;
-  if (!PixelsOfSelectedBitmap(source, &from)) return FALSE;
-  // Like the system call, a source rectangle outside the bitmap is refused rather than
-  // read past the end of the pixels.
-  if (sourceX < 0 || sourceY < 0 || sourceX + sourceWidth > from.width ||
-      sourceY + sourceHeight > from.height)
+  HGDIOBJ sourceBitmap = ::GetCurrentObject(source, OBJ_BITMAP);
+  BITMAP sourceInfo = {};
+  if (sourceBitmap == nullptr || ::GetObjectW(sourceBitmap, sizeof(sourceInfo), &sourceInfo) == 0 ||
+      sourceInfo.bmBitsPixel != 32)
+    return FALSE;
+  // Like the system call, a source rectangle outside the bitmap is refused.
+  if (sourceX < 0 || sourceY < 0 || sourceX + sourceWidth > sourceInfo.bmWidth ||
+      sourceY + sourceHeight > sourceInfo.bmHeight)
     return FALSE;
 
-  // The destination may be any DC, so its pixels go through a 32-bit copy.
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  Utils::ScopedBitmap copy(::CreateDIBSection(destination, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  Utils::ScopedMemoryDC copyDC(::CreateCompatibleDC(destination));
-  if (!copy || !copyDC || bits == nullptr) return FALSE;
-  Utils::ScopedSelectObject selected(copyDC.get(), copy.get());
-  if (!::BitBlt(copyDC.get(), 0, 0, width, height, destination, x, y, SRCCOPY)) return FALSE;
+  PixelCopy from(destination, sourceWidth, sourceHeight);
+  PixelCopy to(destination, width, height);
+  if (!from.valid() || !to.valid()) return FALSE;
+  if (!::BitBlt(from.dc(), 0, 0, sourceWidth, sourceHeight, source, sourceX, sourceY, SRCCOPY) ||
+      !::BitBlt(to.dc(), 0, 0, width, height, destination, x, y, SRCCOPY))
+    return FALSE;
   ::GdiFlush();
 
   bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
-  DWORD* target = static_cast<DWORD*>(bits);
   for (int row = 0; row < height; ++row) {
-    const DWORD* sourceRow = from.Row(sourceY + row * sourceHeight / height);
+    int sourceRow = row * sourceHeight / height;
     for (int column = 0; column < width; ++column) {
-      DWORD pixel = sourceRow[sourceX + column * sourceWidth / width];
-      DWORD& out = target[row * width + column];
-      out = BlendPixel(out, pixel, blend.SourceConstantAlpha, perPixel);
+      DWORD& out = to.At(column, row);
+      out = BlendPixel(out, from.At(column * sourceWidth / width, sourceRow),
+                       blend.SourceConstantAlpha, perPixel);
     }
   }
-  return ::BitBlt(destination, x, y, width, height, copyDC.get(), 0, 0, SRCCOPY);
+  return ::BitBlt(destination, x, y, width, height, to.dc(), 0, 0, SRCCOPY);
 }
 
 int GradientBandCount(int steps) {
