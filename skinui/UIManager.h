@@ -113,6 +113,10 @@ class CUIManager {
   // Destroys the control after the current message (a control may remove itself from
   // inside its own event handler).
   void QueueForCleanup(CControlUI* control);
+  // Controls whose PaintAfter runs once the tree has been painted (a dragged separator).
+  bool AddAfterPaintControl(CControlUI* control);
+  bool RemoveAfterPaintControl(CControlUI* control);
+  const std::vector<CControlUI*>& AfterPaintControls() const { return postPaintControls_; }
 
   void Invalidate();
   void Invalidate(const RECT& rect);
@@ -225,6 +229,7 @@ class CUIManager {
   std::vector<INotifyUI*> notifiers_;
   std::vector<TimerRecord> timers_;
   std::vector<CControlUI*> delayedCleanup_;
+  std::vector<CControlUI*> postPaintControls_;
   std::vector<UINotification> asyncNotifications_;
   std::map<std::wstring, CControlUI*> nameMap_;
   DWORD defaultColors_[5];

@@ -166,6 +166,7 @@ bool CUIManager::AttachRoot(CControlUI* root) {
     DestroyQueuedControls();
     asyncNotifications_.clear();
     nameMap_.clear();
+    postPaintControls_.clear();
     QueueForCleanup(root_);
   }
   root_ = root;
@@ -221,6 +222,7 @@ void CUIManager::ForgetControl(CControlUI* control) {
   // A control destroyed some other way must not be destroyed a second time later.
   delayedCleanup_.erase(std::remove(delayedCleanup_.begin(), delayedCleanup_.end(), control),
                         delayedCleanup_.end());
+  RemoveAfterPaintControl(control);
 }
 
 void CUIManager::QueueForCleanup(CControlUI* control) {
@@ -230,6 +232,22 @@ void CUIManager::QueueForCleanup(CControlUI* control) {
   if (window_ != nullptr && !asyncPosted_) {
     asyncPosted_ = ::PostMessageW(window_, kAsyncMessage, 0, 0) != FALSE;
   }
+}
+
+bool CUIManager::AddAfterPaintControl(CControlUI* control) {
+  if (control == nullptr ||
+      std::find(postPaintControls_.begin(), postPaintControls_.end(), control) !=
+          postPaintControls_.end())
+    return false;
+  postPaintControls_.push_back(control);
+  return true;
+}
+
+bool CUIManager::RemoveAfterPaintControl(CControlUI* control) {
+  auto found = std::find(postPaintControls_.begin(), postPaintControls_.end(), control);
+  if (found == postPaintControls_.end()) return false;
+  postPaintControls_.erase(found);
+  return true;
 }
 
 void CUIManager::DestroyQueuedControls() {
