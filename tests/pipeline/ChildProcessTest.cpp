@@ -46,8 +46,7 @@ class ChildProcessTest : public ChildProcessFixture {
   int codePage_ = 0;
 };
 
-// In both variants everything the child wrote before exiting is read, also the verdict
-// written right before the end, and the loop ends once the child has gone.
+// Both loops read all output, the verdict written right before exit included, then end.
 TEST_F(ChildProcessTest, ReadsOutputToItsEndAfterTheChildExits) {
   Script("outrepeat 300 Progress=0.5\\n\nout State=Fail\\n\nexit 0\n");
   for (const ReportLoopVariant& variant : {kUninstallRunnerLoop, kInstallSessionLoop}) {
@@ -60,8 +59,7 @@ TEST_F(ChildProcessTest, ReadsOutputToItsEndAfterTheChildExits) {
   }
 }
 
-// A line written in pieces with pauses between them, and one that straddles the
-// 1024-byte read boundary, each reach the handler whole.
+// A line written in pieces, or straddling the 1024-byte read, reaches the handler whole.
 TEST_F(ChildProcessTest, JoinsLinesWrittenInPiecesAndAcrossReads) {
   Script("out Prog\nsleep 150\nout ress=0.2\nsleep 150\nout 5\\r\\n\n"
          "out Message=" + std::string(1000, 'm') + "\\nState=Success\\n\n");
@@ -73,8 +71,7 @@ TEST_F(ChildProcessTest, JoinsLinesWrittenInPiecesAndAcrossReads) {
   EXPECT_EQ(lines_[2], L"State=Success");
 }
 
-// "Encode=" takes effect from the very next line, also inside one write: the same
-// character arrives right in UTF-8 after the switch and in code page 936 after the next.
+// "Encode=" applies from the very next line, also inside one write.
 TEST_F(ChildProcessTest, SwitchesCodePageFromTheNextLine) {
   Script("out Encode=UTF8\\nMessage=\xE4\xB8\xAD\\n\n"
          "out Encode=936\\n\ncodepage 936\nout Message=\xE4\xB8\xAD\\n\n");
@@ -94,8 +91,7 @@ TEST_F(ChildProcessTest, StandardErrorFloodDoesNotBlock) {
   EXPECT_EQ(child->ExitCode(), 0u);
 }
 
-// After the session's verdict the rest of the output is still read (and not handed
-// over), so a child that writes far more than a pipe holds still ends.
+// After the session's verdict the rest is read and dropped, so a chatty child still ends.
 TEST_F(ChildProcessTest, DrainsOutputAfterAVerdict) {
   Script("out State=Success\\n\nsleep 200\noutrepeat 4000 Progress=0.9 and a long tail of text\\n\n");
   auto child = StartFake();
@@ -117,8 +113,7 @@ struct ExitCase {
   DWORD exitCode;
 };
 
-// The exit code is the child's own, also for a crash and for 259, which must not be
-// taken for a child still running.
+// The child's own exit code is reported, for a crash and for 259 as well.
 TEST_F(ChildProcessTest, ReportsExitCodes) {
   const std::vector<ExitCase> cases = {
       {"", 0}, {"exit 3\n", 3}, {"crash\n", 0xC0000005}, {"exit 259\n", 259}};
@@ -131,8 +126,7 @@ TEST_F(ChildProcessTest, ReportsExitCodes) {
   }
 }
 
-// The command line reaches the child unchanged up to 1023 characters; a longer one is
-// refused and nothing is started.
+// A command line over 1023 characters is refused and starts nothing; 1023 passes unchanged.
 TEST_F(ChildProcessTest, RefusesCommandLinesThatDoNotFit) {
   const std::wstring record = Path(L"commandline.txt");
   Script("record " + std::string(record.begin(), record.end()) + "\n");

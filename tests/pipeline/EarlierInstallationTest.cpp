@@ -37,8 +37,7 @@ class RegistryTest : public testing::Test {
   std::wstring subkey_;
 };
 
-// A written text reads back unchanged, empty and non-Latin texts included, and a second
-// write replaces the first.
+// Written texts read back unchanged, including empty, long and non-Latin ones.
 TEST_F(RegistryTest, WritesAndReadsTexts) {
   for (const std::wstring& text : {std::wstring(L"C:\\Program Files (x86)\\Folvane"),
                                    std::wstring(), std::wstring(L"D:\\\u6587\u4EF6"),
@@ -59,8 +58,7 @@ TEST_F(RegistryTest, ReadsValuesWithoutTerminator) {
   EXPECT_EQ(read, L"C:\\X");
 }
 
-// A missing key, a missing value or a value that is no text answer false and leave the
-// string as it was.
+// A missing key or value, or a non-text value, answers false and leaves the string alone.
 TEST_F(RegistryTest, MissingValuesLeaveTheStringAlone) {
   std::wstring read = L"kept";
   EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, subkey_, L"InstallPath", read));
@@ -71,8 +69,7 @@ TEST_F(RegistryTest, MissingValuesLeaveTheStringAlone) {
   EXPECT_EQ(read, L"kept");
 }
 
-// The record gives the folder and the uninstall data path; without "UnInstallEp" the
-// path is the folder's "uninst.data"; without a record both are empty.
+// The record gives folder and uninstaller; a missing "UnInstallEp" means "<folder>\uninst.data".
 TEST_F(RegistryTest, ReadsTheEarlierInstallation) {
   EarlierInstallation none = ReadEarlierInstallation(HKEY_CURRENT_USER, subkey_);
   EXPECT_TRUE(none.installFolder.empty());
@@ -94,8 +91,7 @@ struct OverCase {
   bool canInstallOver;
 };
 
-// Only the same folder (any letter case, trailing backslash or not) whose config allows
-// it, or says nothing, is installed over; another folder never is.
+// Only the same folder (any case) whose config allows it, or is silent, is installed over.
 TEST(CanInstallOverTest, FollowsFolderAndConfig) {
   const std::vector<OverCase> cases = {
       {"same folder, no config", L"Folvane", nullptr, true},

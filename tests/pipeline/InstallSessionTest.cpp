@@ -37,8 +37,7 @@ struct CommandLineCase {
   std::wstring expected;
 };
 
-// The switches stand in their fixed order; extra switches come after " -ssc=", and
-// "/D=" is last and unquoted; an empty directory gives neither folder switch.
+// The switches keep their order; extra switches follow -ssc; "/D=" is last and unquoted.
 TEST(InstallSessionCommandLineTest, OrdersSwitches) {
   const std::wstring head = L"\"C:\\T\\package_Folvane.exe\" /S -console=show -version=1.0.0.0";
   const std::vector<CommandLineCase> cases = {
@@ -100,8 +99,7 @@ struct RunCase {
   std::vector<Event> events;
 };
 
-// Report lines become events in order, whatever subset and order the package prints;
-// the closing event comes once, and a run without a verdict is judged by the exit code.
+// Report lines in any subset and order become events; without a verdict the exit code decides.
 TEST_F(InstallSessionTest, TurnsReportLinesIntoEvents) {
   const std::vector<RunCase> cases = {
       {"progress, folder, success",
@@ -157,8 +155,7 @@ TEST_F(InstallSessionTest, TurnsReportLinesIntoEvents) {
   }
 }
 
-// A line written in pieces, or across the 1024-byte read boundary, is one report; an
-// "Encode=" line switches the code page from the next line on, also within one write.
+// Split lines, lines across reads and "Encode=" switches give the right reports.
 TEST_F(InstallSessionTest, ReadsSplitLinesAndFollowsEncode) {
   const std::string filler = "Message=" + std::string(1010, 'f') + "\\n";
   std::vector<RecordedEvent> events = RunScript(
@@ -181,8 +178,7 @@ TEST_F(InstallSessionTest, ReadsSplitLinesAndFollowsEncode) {
   EXPECT_EQ(Triples(events), expected);
 }
 
-// A flood on standard error, and a flood on standard output after the verdict, do not
-// block the package: the run ends with its verdict.
+// Floods on standard error and after the verdict do not block the package.
 TEST_F(InstallSessionTest, FloodsDoNotBlockThePackage) {
   bool ended = FinishesWithin(
       30,
@@ -195,8 +191,7 @@ TEST_F(InstallSessionTest, FloodsDoNotBlockThePackage) {
   EXPECT_TRUE(ended);
 }
 
-// The package gets the quoted path, the switches in order and "/D=" last; the files it
-// makes land in that folder; the settings' extra switches are on the line.
+// The package receives the full switch set with "/D=" last and installs into that folder.
 TEST_F(InstallSessionTest, StartsThePackageWithItsCommandLine) {
   const std::wstring record = Path(L"commandline.txt");
   const std::wstring target = Path(L"Target Folder");
@@ -220,8 +215,7 @@ TEST_F(InstallSessionTest, StartsThePackageWithItsCommandLine) {
   EXPECT_TRUE(FileExists(target + L"\\installed.txt"));
 }
 
-// The closing event comes after the package process has ended, so the package file can
-// be deleted right then, after a success and after a failure alike.
+// At the closing event the package has exited, so its file can be deleted.
 TEST_F(InstallSessionTest, PackageFileCanBeDeletedAtTheClosingEvent) {
   for (const char* script : {"out State=Success\\n\nsleep 300\n", "out Error=x\\n\nsleep 300\n",
                              "sleep 300\n"}) {
@@ -240,8 +234,7 @@ TEST_F(InstallSessionTest, PackageFileCanBeDeletedAtTheClosingEvent) {
   }
 }
 
-// A package that cannot be started, and a command line too long for its buffer, end
-// the run with 2004 (2.0) and start nothing.
+// A missing package or an over-long command line gives 2004 (2.0) and starts nothing.
 TEST_F(InstallSessionTest, ReportsPackagesThatCannotStart) {
   const std::wstring record = Path(L"commandline.txt");
   Script("record " + std::string(record.begin(), record.end()) + "\n");
@@ -262,8 +255,7 @@ TEST_F(InstallSessionTest, ReportsPackagesThatCannotStart) {
   }
 }
 
-// Destroying a session while its package still runs waits for the run: every event,
-// the closing one included, has arrived when the destruction returns, none later.
+// Destroying a running session waits for the run; no event arrives afterwards.
 TEST_F(InstallSessionTest, DestroyingWhileRunningWaitsForTheRun) {
   Script("out Progress=0.5\\n\nsleep 1500\nout State=Success\\n\n");
   auto session = MakeSession();
@@ -277,8 +269,7 @@ TEST_F(InstallSessionTest, DestroyingWhileRunningWaitsForTheRun) {
   EXPECT_EQ(events.back().code, 2003);
 }
 
-// A second Start runs the package again with the newly set directory, after the first
-// run has ended; each run sends its own events.
+// A second Start runs the package again with the newly set directory.
 TEST_F(InstallSessionTest, SecondStartRunsAgain) {
   const std::wstring record = Path(L"commandline.txt");
   Script("sleep 300\nrecord " + std::string(record.begin(), record.end()) + "\nout State=Fail\\n\n");

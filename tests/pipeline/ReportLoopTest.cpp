@@ -26,8 +26,7 @@ struct AssemblyCase {
   std::vector<std::string> lines;
 };
 
-// Lines come out whole whatever the pieces, with the CR of a CR LF end removed, a last
-// piece without a line feed kept, and a NUL ending a line's text.
+// Lines come out whole, without the CR of CR LF, with a last unfinished piece and cut at a NUL.
 TEST(ReportLineAssemblerTest, GivesWholeLines) {
   const std::vector<AssemblyCase> cases = {
       {"one per piece", {"A=1\n", "B=2\n"}, {"A=1", "B=2"}},
@@ -59,8 +58,7 @@ struct NumberCase {
   int32_t integer;
 };
 
-// Numbers are read from the start of the value after white space; no number gives 0;
-// integers keep the low 32 bits so -1 and 4294967295 meet.
+// Numbers are read after white space, 0 when absent; integers keep the low 32 bits.
 TEST(ReportLineValueTest, ReadsNumbers) {
   const std::vector<NumberCase> cases = {
       {L"0.35", 0.35, 0},        {L" 1", 1.0, 1},           {L"", 0.0, 0},

@@ -57,8 +57,7 @@ struct RunCase {
   std::vector<Triple> events;
 };
 
-// Report lines become events in order; every line is handled, also after a verdict;
-// without a verdict the exit code decides.
+// Report lines become events, also after a verdict; without a verdict the exit code decides.
 TEST_F(UninstallRunnerTest, TurnsReportLinesIntoEvents) {
   const std::vector<RunCase> cases = {
       {"prints nothing", "", {{5002, 0, L""}, {5003, 1.0, L""}}},
@@ -97,8 +96,7 @@ TEST_F(UninstallRunnerTest, EncodeNumberMeansAnsi) {
   EXPECT_EQ(events, (std::vector<Triple>{{5002, 0, L""}, {5004, 0, L"caf\u00E9"}}));
 }
 
-// The uninstaller gets its path unquoted, the privilege answers of this process and
-// "_?=" with the earlier folder last; files it makes land in that folder.
+// The uninstaller receives its unquoted path, the privilege flags and "_?=" last.
 TEST_F(UninstallRunnerTest, StartsTheUninstallerWithItsCommandLine) {
   const std::wstring record = Path(L"commandline.txt");
   Script("record " + std::string(record.begin(), record.end()) + "\ncreate removed.txt\n");
@@ -140,8 +138,7 @@ TEST_F(UninstallRunnerTest, RefusesCommandLinesThatDoNotFit) {
   EXPECT_FALSE(FileExists(record));
 }
 
-// The closing event comes only after the uninstaller has exited, so the uninstaller's
-// own file is free again when 5003 arrives, even when it said "Success" and went on.
+// 5003 arrives only after the uninstaller has exited, even when it went on after "Success".
 TEST_F(UninstallRunnerTest, ClosingEventComesAfterTheUninstallerExited) {
   Script("out State=Success\\n\nsleep 500\ncreate late.txt\n");
   bool deleted = false;
@@ -159,8 +156,7 @@ TEST_F(UninstallRunnerTest, ClosingEventComesAfterTheUninstallerExited) {
   EXPECT_TRUE(deleted);
 }
 
-// An uninstaller that closes its output early and keeps running is waited for without
-// using a processor.
+// An uninstaller that closes its output early and keeps running is waited for without spinning.
 TEST_F(UninstallRunnerTest, WaitsWithoutSpinning) {
   Script("out Progress=0.5\\n\ncloseout\nsleep 1500\n");
   EventRecorder recorder;
@@ -178,8 +174,7 @@ TEST_F(UninstallRunnerTest, WaitsWithoutSpinning) {
   EXPECT_EQ(recorder.Codes(), (std::vector<int32_t>{5002, 5002, 5003}));
 }
 
-// Destroying a runner while its uninstaller runs waits for the run: every event has
-// arrived when the destruction returns, none later.
+// Destroying a running runner waits for the run; no event arrives afterwards.
 TEST_F(UninstallRunnerTest, DestroyingWhileRunningWaitsForTheRun) {
   Script("out Progress=0.2\\n\nsleep 1000\nout State=Success\\n\n");
   EventRecorder recorder;
