@@ -200,5 +200,27 @@ TEST_F(SkinSourceTest, MemoryArchiveIsSetOnce) {
   EXPECT_EQ(L"Error opening file", Load(L"mainWnd.xml"));
 }
 
+// A cached archive file is opened by the first load and kept for every later one; an
+// archive that is not cached is opened and closed by each load.
+TEST_F(SkinSourceTest, CachedArchiveFileStaysOpen) {
+  CUIManager::SetResourcePath(SkinTestDataFolder());
+  for (bool sevenZip : {true, false}) {
+    CUIManager::SetSevenZipArchive(sevenZip);
+    CUIManager::SetResourceArchive(sevenZip ? L"skin.7z" : L"skin.zip", true);
+    EXPECT_FALSE(CUIManager::CachedArchive().IsOpen());
+    EXPECT_EQ(L"", Load(L"mainWnd.xml"));
+    ResourceArchiveHandle first = CUIManager::CachedArchive();
+    ASSERT_TRUE(first.IsOpen());
+    EXPECT_EQ(L"Could not find ziped file", Load(L"missing.xml"));
+    EXPECT_EQ(L"", Load(L"MainWnd.xml"));
+    EXPECT_EQ(first.sevenZip, CUIManager::CachedArchive().sevenZip);
+    EXPECT_EQ(first.zip, CUIManager::CachedArchive().zip);
+
+    CUIManager::SetResourceArchive(sevenZip ? L"skin.7z" : L"skin.zip", false);
+    EXPECT_EQ(L"", Load(L"mainWnd.xml"));
+    EXPECT_FALSE(CUIManager::CachedArchive().IsOpen());
+  }
+}
+
 }  // namespace
 }  // namespace SkinUI

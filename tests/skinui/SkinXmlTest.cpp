@@ -208,6 +208,12 @@ TEST(SkinXmlTest, TruncatedDocuments) {
       {L"<root><child><g>text", false, L"Expected end-tag start", nullptr},
       {L"<root", false, L"Error parsing element name", nullptr},
       {L"<root a=\"1", false, L"Error while parsing attribute string", nullptr},
+      // An entity reference as the very last thing of the text ends the decoding there.
+      {L"<root>x&amp;", true, L"", nullptr},
+      {L"<root>x&", true, L"", nullptr},
+      {L"<root><child>&lt;", true, L"", L"child"},
+      {L"<root a=\"&amp;", false, L"Error while parsing attribute string", nullptr},
+      {L"<root a=\"&", false, L"Error while parsing attribute string", nullptr},
   };
   for (const Case& c : cases) {
     CSkinXml xml;
