@@ -64,6 +64,8 @@ TEST_F(ZipArchiveTest, FindsEntriesByName) {
       {L"RES\\MAINWND\\BK01.PNG", true, StatusOk, 768},
       {L"RES\\MAINWND\\BK01.PNG", false, StatusNotFound, 0},
       {L"empty.txt", true, StatusOk, 0},
+      // A name stored as UTF-8 (flagged so in the archive) is matched in UTF-8.
+      {L"res\\\x56FE\x6807.png", true, StatusOk, 16},
       {L"emptydir", true, StatusNotFound, 0},
       {L"res", true, StatusNotFound, 0},
       {L"missing.xml", true, StatusNotFound, 0},

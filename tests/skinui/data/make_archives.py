@@ -15,6 +15,7 @@ FILES = {
                    b'<Window size="420,300"><Label name="title" text="Folvane"/></Window>\r\n',
     "res/mainWnd/bk01.png": bytes(range(256)) * 3,
     "res/mainWnd/deep/er/icon.ico": b"icon bytes",
+    "res/\u56fe\u6807.png": b"named in Chinese",
     "empty.txt": b"",
     # The largest skin file a reader accepts, and one byte more.
     "limit.xml": b"<a/>" + b" " * (LIMIT - 4),
