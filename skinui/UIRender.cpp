@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skinui/AttributeValue.h"
+#include "skinui/FormattedText.h"
 #include "skinui/ImageDecoder.h"
 #include "skinui/ImageSource.h"
 #include "skinui/SoftwareBlend.h"
@@ -324,6 +325,13 @@ void CUIRender::DrawText(HDC dc, CUIManager* manager, RECT& rect, const std::wst
   }
   ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);
+}
+
+void CUIRender::DrawFormattedText(HDC dc, CUIManager* manager, RECT& rect,
+                                  const std::wstring& text, DWORD color, RECT* links,
+                                  std::wstring* linkTexts, int& linkCount, UINT format) {
+  RenderFormattedText(dc, manager, rect, CUIManager::ReplaceLanguageTokens(text), color, links,
+                      linkTexts, linkCount, format);
 }
 
 HBITMAP CUIRender::CreatePixelBitmap(HDC dc, int width, int height, BYTE** bits) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
+#include "BlendPaths.h"
 #include "PixelCanvas.h"
 #include "skinui/SoftwareBlend.h"
 #include "skinui/SystemBlend.h"
@@ -9,24 +8,6 @@
 
 namespace SkinUI {
 namespace {
-
-// Runs a test body once with the system's blending and once with the software equivalents.
-class BlendPaths : public ::testing::TestWithParam<bool> {
- protected:
-  void SetUp() override {
-    if (GetParam()) saved_ = ReplaceSystemBlendFunctions(BlendFunctions());
-  }
-  void TearDown() override {
-    if (GetParam()) ReplaceSystemBlendFunctions(saved_);
-  }
-
- private:
-  BlendFunctions saved_;
-};
-
-std::string PathName(const ::testing::TestParamInfo<bool>& info) {
-  return info.param ? "Software" : "System";
-}
 
 class ColorFillTest : public BlendPaths {};
 
@@ -89,8 +70,8 @@ TEST_P(GradientTest, TranslucentGradientUsesAverageAlpha) {
   EXPECT_EQ(0x123456u, untouched.Rgb(8, 8));
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, ColorFillTest, ::testing::Bool(), PathName);
-INSTANTIATE_TEST_SUITE_P(Paths, GradientTest, ::testing::Bool(), PathName);
+INSTANTIATE_TEST_SUITE_P(Paths, ColorFillTest, ::testing::Bool(), BlendPathName);
+INSTANTIATE_TEST_SUITE_P(Paths, GradientTest, ::testing::Bool(), BlendPathName);
 
 // Without the system's gradient fill the gradient is made of solid bands whose number
 // depends on the steps asked for.

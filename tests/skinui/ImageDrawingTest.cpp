@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "BlendPaths.h"
 #include "PixelCanvas.h"
 #include "TestImages.h"
 #include "skinui/UIRender.h"
@@ -10,6 +11,9 @@ namespace SkinUI {
 namespace {
 
 const RECT kNoCorners = {0, 0, 0, 0};
+
+class ImageDrawingTest : public BlendPaths {};
+INSTANTIATE_TEST_SUITE_P(Paths, ImageDrawingTest, ::testing::Bool(), BlendPathName);
 
 // A source of width x height whose nine cells (split by the corner sizes) each hold
 // their own opaque colour: cell (column, row) is 0xFF000000 | (column+1) << 16 | (row+1) << 8.
@@ -38,7 +42,7 @@ int CellAt(const PixelCanvas& canvas, int x, int y) {
 
 // Corners 8,8,8,8 on a 30 x 20 source stretched to 300 x 20: the corners keep their 8 pixels,
 // the top and bottom edges stretch to 284, the 14 x 4 centre to 284 x 4.
-TEST(ImageDrawingTest, NineGridKeepsCornerSizes) {
+TEST_P(ImageDrawingTest, NineGridKeepsCornerSizes) {
   const RECT corners = {8, 8, 8, 8};
   TestImage image(NineCellPixels(30, 20, corners), 30, 20);
   ASSERT_NE(nullptr, image.get());
@@ -65,7 +69,7 @@ TEST(ImageDrawingTest, NineGridKeepsCornerSizes) {
 
 // Border cells are drawn only where their corner sizes are above 0: with corners 8,0,0,0
 // only the left edge and the centre exist, the edge keeping its 8 columns.
-TEST(ImageDrawingTest, CellsWithoutCornerSizeAreNotDrawn) {
+TEST_P(ImageDrawingTest, CellsWithoutCornerSizeAreNotDrawn) {
   const RECT corners = {8, 0, 0, 0};
   TestImage image(NineCellPixels(30, 20, corners), 30, 20);
   PixelCanvas canvas(100, 40, 0xFFFFFFFF);
@@ -78,7 +82,7 @@ TEST(ImageDrawingTest, CellsWithoutCornerSizeAreNotDrawn) {
 }
 
 // With hole set the centre cell is left as it was; the border cells are drawn.
-TEST(ImageDrawingTest, HoleLeavesCentreUntouched) {
+TEST_P(ImageDrawingTest, HoleLeavesCentreUntouched) {
   const RECT corners = {4, 4, 4, 4};
   TestImage image(NineCellPixels(12, 12, corners), 12, 12);
   for (bool alpha : {false, true}) {
@@ -97,7 +101,7 @@ TEST(ImageDrawingTest, HoleLeavesCentreUntouched) {
 
 // An image with translucent pixels is blended even at its own size; an opaque image at its
 // own size is copied one to one, and only where it meets the paint area.
-TEST(ImageDrawingTest, TranslucentBlendsOpaqueCopiesOnlyPaintArea) {
+TEST_P(ImageDrawingTest, TranslucentBlendsOpaqueCopiesOnlyPaintArea) {
   std::vector<DWORD> opaque(24 * 24, 0xFF0000FF);
   std::vector<DWORD> translucent = opaque;
   translucent[0] = 0x80FF0000;  // top-left pixel half red
@@ -122,7 +126,7 @@ TEST(ImageDrawingTest, TranslucentBlendsOpaqueCopiesOnlyPaintArea) {
 }
 
 // Cells that do not meet the paint area are not drawn, also when stretched.
-TEST(ImageDrawingTest, CellsOutsidePaintAreaAreSkipped) {
+TEST_P(ImageDrawingTest, CellsOutsidePaintAreaAreSkipped) {
   const RECT corners = {8, 8, 8, 8};
   TestImage image(NineCellPixels(30, 20, corners), 30, 20);
   PixelCanvas canvas(300, 20, 0xFFFFFFFF);
@@ -136,7 +140,7 @@ TEST(ImageDrawingTest, CellsOutsidePaintAreaAreSkipped) {
 
 // Fade weighs the whole image against what lies below: opaque black at fade 128 over white
 // gives middle grey; fade 0 leaves the background; the opaque image is then blended.
-TEST(ImageDrawingTest, FadeBlendsWithConstantAlpha) {
+TEST_P(ImageDrawingTest, FadeBlendsWithConstantAlpha) {
   TestImage image(std::vector<DWORD>(16, 0xFF000000), 4, 4);
   struct Case {
     BYTE fade;
@@ -154,7 +158,7 @@ TEST(ImageDrawingTest, FadeBlendsWithConstantAlpha) {
 
 // Tiling lays copies of the centre at the source size along the tiled direction, the last
 // one cut; the other direction is stretched.
-TEST(ImageDrawingTest, TilingRepeatsCentre) {
+TEST_P(ImageDrawingTest, TilingRepeatsCentre) {
   // A 4 x 4 source: left half red, right half blue; top half bright, bottom half dark.
   std::vector<DWORD> pixels;
   for (int y = 0; y < 4; ++y)
@@ -191,7 +195,7 @@ TEST(ImageDrawingTest, TilingRepeatsCentre) {
 // Inputs that make no sense draw nothing (or only what fits) instead of reading outside the
 // bitmap or mirroring a cell: no bitmap, an empty destination, a source outside the bitmap,
 // corners wider than the destination.
-TEST(ImageDrawingTest, NonsenseInputDrawsSafely) {
+TEST_P(ImageDrawingTest, NonsenseInputDrawsSafely) {
   TestImage image(std::vector<DWORD>(16, 0xFF00FF00), 4, 4);
   PixelCanvas canvas(20, 20, 0xFFFFFFFF);
   CUIRender::DrawImage(canvas.dc(), nullptr, canvas.bounds(), canvas.bounds(), RECT{0, 0, 4, 4},
