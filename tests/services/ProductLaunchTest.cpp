@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FakeProgram.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -97,6 +98,29 @@ TEST(LaunchProductTest, MissingProgramStartsNothingAndPumpsNothing) {
   MSG message{};
   EXPECT_TRUE(::PeekMessageW(&message, window.get(), WM_APP, WM_APP, PM_REMOVE));
   DrainQueue();
+}
+
+// An existing product program is started once the window's messages have had their
+// 100 ms; it runs on its own and the call does not wait for it.
+TEST(LaunchProductTest, StartsTheProductAfterPumpingMessages) {
+  TempFolder folder;
+  const std::wstring product = folder.path() + L"\\Folvane.exe";
+  ASSERT_TRUE(CopyFakeProgram(product));
+  const std::wstring record = folder.path() + L"\\started.txt";
+  FakeScript script(folder.path() + L"\\script.txt",
+                    "record " + std::string(record.begin(), record.end()) + "\n");
+  CountingWindow window;
+  const UINT_PTR timer = ::SetTimer(window.get(), 1, 10, nullptr);
+  const DWORD start = ::timeGetTime();
+  LaunchProduct(product, window.get());
+  EXPECT_GT(::timeGetTime() - start, 100u);
+  EXPECT_GE(CountingWindow::dispatched, 1);
+  ::KillTimer(window.get(), timer);
+  DrainQueue();
+
+  auto started = [&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  for (int wait = 0; wait < 100 && !started(); ++wait) ::Sleep(50);
+  EXPECT_TRUE(started());
 }
 
 // The agreement page is "/agreement.html" on the maker's web site, over HTTPS, on a host
