@@ -71,7 +71,9 @@ bool CContainerUI::MoveItems(CControlUI* first, int count, int newStart) {
 
 int CContainerUI::Count() const { return static_cast<int>(items_.size()); }
 
-bool CContainerUI::Add(CControlUI* control) { return AddAt(control, Count()); }
+// Not through the virtual AddAt: a layout that adds its own rules to both must not run
+// them twice for one child.
+bool CContainerUI::Add(CControlUI* control) { return CContainerUI::AddAt(control, Count()); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
   if (control == nullptr || index < 0 || index > Count()) return false;

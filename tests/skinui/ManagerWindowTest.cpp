@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ControlTestSupport.h"
+#include "TestImages.h"
+#include "skinui/UIRender.h"
+#include "skinui/UIVerticalLayout.h"
+#include "support/TempFolder.h"
+
+namespace SkinUI {
+namespace {
+
+// Attaching a root registers every named control (a later duplicate wins); renaming
+// keeps the map in step and refuses a name that is taken; a destroyed control is gone.
+TEST(ManagerNames, MapFollowsTheTree) {
+  CUIManager manager;
+  auto* root = new CVerticalLayoutUI();
+  auto* first = new CControlUI();
+  first->SetName(L"same");
+  auto* second = new CControlUI();
+  second->SetName(L"same");
+  auto* other = new CControlUI();
+  other->SetName(L"other");
+  root->Add(first);
+  root->Add(second);
+  root->Add(other);
+  manager.AttachRoot(root);
+  EXPECT_EQ(manager.ControlByName(L"same"), second);
+  EXPECT_EQ(manager.ControlByName(L"other"), other);
+  EXPECT_EQ(manager.ControlByName(L"Other"), nullptr);
+
+  EXPECT_FALSE(manager.RenameControl(other, L"same"));
+  EXPECT_TRUE(manager.RenameControl(other, L"other"));
+  EXPECT_FALSE(manager.RenameControl(other, L""));
+  CControlUI stranger;
+  EXPECT_FALSE(manager.RenameControl(&stranger, L"free"));
+
+  other->SetName(L"renamed");
+  EXPECT_EQ(manager.ControlByName(L"renamed"), other);
+  EXPECT_EQ(manager.ControlByName(L"other"), nullptr);
+
+  root->SetDelayedDestroy(false);
+  root->Remove(other);
+  EXPECT_EQ(manager.ControlByName(L"renamed"), nullptr);
+}
+
+// Notifications run the sender's notify delegates first, then the receivers in order;
+// queued ones wait for the manager's message, and a sender destroyed meanwhile is
+// delivered as none; virtual window names come from the nearest ancestor.
+TEST(ManagerNotifications, SyncAsyncAndVirtualWindows) {
+  CUIManager manager;
+  RecordingReceiver first;
+  RecordingReceiver second;
+  EXPECT_TRUE(manager.AddNotifyReceiver(&first));
+  EXPECT_FALSE(manager.AddNotifyReceiver(&first));
+  manager.AddNotifyReceiver(&second);
+  auto* root = new CVerticalLayoutUI();
+  manager.AttachRoot(root);
+  root->SetDelayedDestroy(false);
+  auto* control = new CControlUI();
+  root->Add(control);
+  std::vector<std::wstring> order;
+  control->OnNotify.Add([&](UINotification& n) {
+    order.push_back(L"delegate:" + n.type + L":" + std::to_wstring(first.entries.size()));
+    return true;
+  });
+
+  manager.RaiseNotification(control, L"click", 1, 2);
+  ASSERT_EQ(first.entries.size(), 1u);
+  EXPECT_EQ(second.entries.size(), 1u);
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"delegate:click:0"}));
+
+  manager.RaiseNotification(control, L"later", 0, 0, true);
+  manager.RaiseNotification(control, L"orphan", 0, 0, true);
+  EXPECT_EQ(first.entries.size(), 1u);
+  root->Remove(control);
+  manager.DeliverQueuedNotifications();
+  ASSERT_EQ(first.entries.size(), 3u);
+  EXPECT_EQ(first.entries[1].type, L"later");
+  EXPECT_EQ(first.entries[1].sender, nullptr);
+  EXPECT_EQ(first.entries[2].sender, nullptr);
+
+  root->SetVirtualWindow(L"page");
+  auto* inner = new CControlUI();
+  root->Add(inner);
+  manager.RaiseNotification(inner, L"click");
+  EXPECT_EQ(first.entries.back().virtualWindow, L"page");
+  EXPECT_TRUE(manager.RemoveNotifyReceiver(&second));
+  manager.RaiseNotification(inner, L"click");
+  EXPECT_EQ(second.entries.size(), 4u);
+}
+
+// "windowinit" is sent once, from the root, on the first layout after the root is attached.
+TEST(ManagerLayout, WindowInitOnceAfterFirstLayout) {
+  CUIManager manager;
+  RecordingReceiver receiver;
+  manager.AddNotifyReceiver(&receiver);
+  auto* root = new CVerticalLayoutUI();
+  auto* child = new CControlUI();
+  child->SetFixedHeight(20);
+  root->Add(child);
+  manager.AttachRoot(root);
+  EXPECT_EQ(receiver.Count(L"windowinit"), 0);
+  EXPECT_TRUE(manager.LayoutIfNeeded(RECT{0, 0, 300, 200}));
+  EXPECT_EQ(receiver.Count(L"windowinit"), 1);
+  EXPECT_EQ(receiver.entries.back().sender, root);
+  EXPECT_TRUE(SameRect(child->Bounds(), RECT{0, 0, 300, 20}));
+  EXPECT_FALSE(manager.LayoutIfNeeded(RECT{0, 0, 300, 200}));
+
+  // A later change lays out only what asked for it.
+  child->SetFixedHeight(40);
+  EXPECT_TRUE(manager.LayoutIfNeeded(RECT{0, 0, 300, 200}));
+  EXPECT_TRUE(SameRect(child->Bounds(), RECT{0, 0, 300, 40}));
+  EXPECT_EQ(receiver.Count(L"windowinit"), 1);
+}
+
+// Focus moves with kill-focus and set-focus notifications; hidden or disabled controls
+// cannot take it; Tab order runs through the tab stops and wraps both ways.
+TEST(ManagerFocus, SetFocusAndTabOrder) {
+  CUIManager manager;
+  RecordingReceiver receiver;
+  manager.AddNotifyReceiver(&receiver);
+  auto* root = new CVerticalLayoutUI();
+  std::vector<CControlUI*> stops;
+  for (int i = 0; i < 3; ++i) {
+    stops.push_back(new TabStopControl());
+    root->Add(stops.back());
+    root->Add(new CControlUI());
+  }
+  manager.AttachRoot(root);
+  // The first paint lays out; the focus moves to the first tab stop on the paint after.
+  manager.LayoutIfNeeded(RECT{0, 0, 100, 100});
+  EXPECT_EQ(manager.Focus(), nullptr);
+  EXPECT_TRUE(manager.IsFocusNeeded());
+  manager.LayoutIfNeeded(RECT{0, 0, 100, 100});
+  EXPECT_EQ(manager.Focus(), stops[0]);
+
+  receiver.entries.clear();
+  manager.SetFocus(stops[1]);
+  EXPECT_EQ(receiver.Types(), (std::vector<std::wstring>{L"killfocus", L"setfocus"}));
+  EXPECT_EQ(receiver.entries[0].sender, stops[0]);
+  EXPECT_FALSE(stops[0]->HasFocus());
+  EXPECT_TRUE(stops[1]->HasFocus());
+
+  manager.MoveFocusToNextTabStop(true);
+  EXPECT_EQ(manager.Focus(), stops[2]);
+  manager.MoveFocusToNextTabStop(true);
+  EXPECT_EQ(manager.Focus(), stops[0]);
+  manager.MoveFocusToNextTabStop(false);
+  EXPECT_EQ(manager.Focus(), stops[2]);
+  manager.MoveFocusToNextTabStop(false);
+  EXPECT_EQ(manager.Focus(), stops[1]);
+
+  stops[0]->SetEnabled(false);
+  manager.SetFocus(stops[0]);
+  EXPECT_EQ(manager.Focus(), nullptr);
+  manager.MoveFocusToNextTabStop(true);
+  EXPECT_EQ(manager.Focus(), stops[1]);
+
+  // A removed focused control leaves no dangling focus.
+  root->SetDelayedDestroy(false);
+  root->Remove(stops[1]);
+  EXPECT_EQ(manager.Focus(), nullptr);
+}
+
+// Timers need the window: the first local ids are 17 and 18; a second SetTimer for a live
+// (control, id) fails; a killed timer is re-armed with its old local id; a real WM_TIMER
+// with the local id reaches the control as EventTimer and a "timer" notification.
+TEST(ManagerTimers, LocalIdsRearmAndDelivery) {
+  TestWindow window;
+  CUIManager manager;
+  RecordingReceiver receiver;
+  manager.AddNotifyReceiver(&receiver);
+  auto* root = new CVerticalLayoutUI();
+  auto* control = new CControlUI();
+  root->Add(control);
+  manager.AttachRoot(root);
+  EXPECT_FALSE(manager.SetTimer(control, 1, 10));  // no window yet
+  manager.Init(window.get(), L"timers");
+
+  ASSERT_TRUE(manager.SetTimer(control, 1, 10));
+  ASSERT_TRUE(manager.SetTimer(root, 1, 100000));
+  EXPECT_FALSE(manager.SetTimer(control, 1, 10));
+
+  UINT_PTR firedId = 0;
+  DWORD start = ::GetTickCount();
+  MSG msg;
+  while (firedId == 0 && ::GetTickCount() - start < 3000) {
+    if (::PeekMessageW(&msg, window.get(), WM_TIMER, WM_TIMER, PM_REMOVE)) firedId = msg.wParam;
+    else ::Sleep(5);
+  }
+  EXPECT_EQ(firedId, 17u);
+  EXPECT_TRUE(manager.DispatchTimer(firedId));
+  ASSERT_EQ(receiver.Count(L"timer"), 1);
+  EXPECT_EQ(receiver.entries.back().sender, control);
+  EXPECT_EQ(receiver.entries.back().wParam, 1u);
+  EXPECT_TRUE(manager.DispatchTimer(18));
+  EXPECT_EQ(receiver.entries.back().sender, root);
+
+  EXPECT_TRUE(manager.KillTimer(control, 1));
+  EXPECT_FALSE(manager.DispatchTimer(17));
+  EXPECT_TRUE(manager.SetTimer(control, 1, 100000));
+  EXPECT_TRUE(manager.DispatchTimer(17));
+
+  // The next new timer takes the next free local id.
+  ASSERT_TRUE(manager.SetTimer(control, 2, 100000));
+  EXPECT_TRUE(manager.DispatchTimer(19));
+  manager.KillControlTimers(control);
+  EXPECT_FALSE(manager.DispatchTimer(17));
+  EXPECT_FALSE(manager.DispatchTimer(19));
+  EXPECT_TRUE(manager.DispatchTimer(18));
+  manager.KillAllTimers();
+  EXPECT_FALSE(manager.DispatchTimer(18));
+}
+
+// Fonts are found by index in the window's store, then the shared store, else the
+// default font, with text metrics measured on first use.
+TEST(ManagerResources, FontStores) {
+  CUIManager manager;
+  CUIManager other;
+  HFONT own = manager.AddFont(1, L"Tahoma", 20, true, false, false);
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(manager.GetFont(1), own);
+  UIFontInfo* info = manager.GetFontInfo(1);
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(info->bold);
+  EXPECT_EQ(info->size, 20);
+  EXPECT_TRUE(info->measured);
+  EXPECT_GT(info->metrics.tmHeight, 0);
+
+  UIFontInfo* fallback = other.GetFontInfo(1);
+  ASSERT_NE(fallback, nullptr);
+  EXPECT_EQ(fallback, other.DefaultFontInfo());
+  HFONT shared = manager.AddFont(90, L"Tahoma", 12, false, false, false, true);
+  EXPECT_EQ(other.GetFont(90), shared);
+
+  HFONT replaced = manager.AddFont(1, L"Tahoma", 14, false, false, false);
+  EXPECT_EQ(manager.GetFont(1), replaced);
+  EXPECT_EQ(manager.GetFontInfo(1)->size, 14);
+}
+
+// Images are loaded once per name and shared by every later request, whatever mask it
+// gives; a name that cannot be loaded gives none; attribute lists are found in the
+// window's store before the shared one.
+TEST(ManagerResources, ImageAndAttributeStores) {
+  TempFolder folder;
+  folder.WriteFile(L"dot.png", EncodePng(std::vector<DWORD>(4, 0xFFFFFFFF), 2, 2));
+  const std::wstring savedPath = CUIManager::ResourcePath();
+  CUIManager::SetResourcePath(folder.path());
+  {
+    CUIManager manager;
+    const UIImageInfo* image = manager.GetImage(L"dot.png");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(manager.GetImage(L"dot.png", L"", 0xFFFFFFFF), image);
+    EXPECT_EQ(manager.GetImage(L"missing.png"), nullptr);
+    EXPECT_EQ(manager.GetImage(L""), nullptr);
+    const UIImageInfo* kept = manager.AddImage(L"dot.png", L"", 0, true);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->pixelCopy.size(), 16u);
+    EXPECT_EQ(manager.GetImage(L"dot.png"), kept);
+  }
+  CUIManager::SetResourcePath(savedPath);
+
+  CUIManager manager;
+  CUIManager other;
+  manager.AddDefaultAttributes(L"Button", L"height=\"30\"");
+  other.AddDefaultAttributes(L"Label", L"width=\"10\"", true);
+  EXPECT_EQ(manager.GetDefaultAttributes(L"Button"), L"height=\"30\"");
+  EXPECT_EQ(other.GetDefaultAttributes(L"Button"), L"");
+  EXPECT_EQ(manager.GetDefaultAttributes(L"Label"), L"width=\"10\"");
+  EXPECT_EQ(manager.DefaultFontColor(), 0xFF000000u);
+  EXPECT_EQ(manager.DefaultDisabledColor(), 0xFFA7A6AAu);
+}
+
+}  // namespace
+}  // namespace SkinUI
