@@ -157,5 +157,22 @@ TEST(RenderToBitmapTest, PaintsTreeIntoBitmap) {
   EXPECT_EQ(0x00FF00u, BitmapPixel(stopped.get(), 5, 5) & 0xFFFFFF);
 }
 
+// Rounded corners clip in window coordinates also when the part rendered does not start at
+// the window's corner.
+TEST(RenderToBitmapTest, RoundedCornersFollowThePart) {
+  CUIManager manager;
+  auto* root = new CControlUI;
+  manager.AttachRoot(root);
+  root->SetBounds(RECT{0, 0, 100, 50}, false);
+  root->SetBkColor(0xFFFF0000);
+  root->ApplyAttribute(L"borderround", L"20,20");
+  Utils::ScopedBitmap corner(
+      CUIRender::RenderToBitmap(&manager, RECT{80, 30, 100, 50}, nullptr, 0xFF00FF00));
+  ASSERT_TRUE(corner);
+  EXPECT_EQ(0xFF0000u, BitmapPixel(corner.get(), 0, 0) & 0xFFFFFF);
+  EXPECT_EQ(0xFF0000u, BitmapPixel(corner.get(), 10, 10) & 0xFFFFFF);
+  EXPECT_EQ(0x00FF00u, BitmapPixel(corner.get(), 19, 19) & 0xFFFFFF);
+}
+
 }  // namespace
 }  // namespace SkinUI
