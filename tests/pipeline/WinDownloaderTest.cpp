@@ -280,6 +280,27 @@ TEST_F(WinDownloaderTest, FailedTransfersAreTriedThreeTimesThenReportedOnce) {
   }
 }
 
+// When nothing listens at the address the service itself fails each attempt; its own
+// result code is reported after the third attempt.
+TEST_F(WinDownloaderTest, UnreachableServerReportsTheServiceResult) {
+  std::wstring url;
+  {
+    HttpTestServer closed;
+    url = closed.Url(L"/package.exe");
+  }
+  auto downloader = MakeDownloader(url, {3, 100});
+  const auto started = Clock::now();
+  RunToEnd(*downloader);
+  const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - started);
+  downloader.reset();
+  EXPECT_EQ(recorder_.Codes(), (std::vector<int32_t>{kBegins, kFailed}));
+  const RecordedEvent last = recorder_.Events().back();
+  EXPECT_LT(last.value, 0.0);
+  EXPECT_NE(last.value, static_cast<double>(static_cast<int32_t>(INET_E_RESOURCE_NOT_FOUND)));
+  EXPECT_EQ(last.text, L"URLDownloadToFile");
+  EXPECT_GE(elapsed.count(), 3 * 100);
+}
+
 // The address is escaped before the transfer: the server sees "+" for the space and
 // %C3%BC for the ü, and an existing %20 unchanged.
 TEST_F(WinDownloaderTest, SendsTheEscapedAddress) {
