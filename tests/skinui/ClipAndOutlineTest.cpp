@@ -9,8 +9,7 @@ namespace {
 const DWORD kWhite = 0xFFFFFF;
 const DWORD kRed = 0xFF0000;
 
-// A frame is drawn inside its rectangle with the pen width; a 2-pixel frame covers the two
-// outer rows and columns only.
+// A frame is drawn inside its rectangle: a 2-pixel frame covers the two outer rows and columns.
 TEST(OutlineTest, RectIsDrawnInsideItsRectangle) {
   PixelCanvas canvas(20, 20, 0xFFFFFFFF);
   CUIRender::DrawRect(canvas.dc(), RECT{2, 2, 18, 18}, 2, 0xFFFF0000);
@@ -33,8 +32,7 @@ TEST(OutlineTest, RoundRectLeavesCornersOpen) {
   EXPECT_EQ(kWhite, canvas.Rgb(20, 20));
 }
 
-// A line runs from the rectangle's left-top to its right-bottom point in the colour given
-// as 0xAARRGGBB (red and blue are not swapped).
+// A line runs from left-top to right-bottom in the 0xAARRGGBB colour given.
 TEST(OutlineTest, LineGoesFromLeftTopToRightBottom) {
   PixelCanvas canvas(20, 20, 0xFFFFFFFF);
   CUIRender::DrawLine(canvas.dc(), RECT{0, 10, 20, 10}, 1, 0xFFFF0000);
@@ -61,8 +59,7 @@ TEST(PixelBitmapTest, RowsAreTopDown) {
   EXPECT_EQ(nullptr, none);
 }
 
-// Painting through a clip record reaches only the clipped rectangle; releasing the record
-// brings back the clip that was there before, also when records nest.
+// Clip records narrow painting and give back the clip before them, also when nested.
 TEST(ClipTest, RectClipNarrowsAndRestores) {
   PixelCanvas canvas(30, 30, 0xFFFFFFFF);
   {
@@ -116,8 +113,7 @@ TEST(ClipTest, RoundRectClipCutsCorners) {
   EXPECT_EQ(kWhite, canvas.Rgb(20, 31));  // outside the paint area
 }
 
-// Clip rectangles are in the DC's logical coordinates, as the controls paint, also when
-// the DC's origin is moved (as when part of a window is rendered into a bitmap).
+// Clip rectangles are logical coordinates, also when the DC's window origin is moved.
 TEST(ClipTest, FollowsWindowOrigin) {
   PixelCanvas canvas(20, 20, 0xFFFFFFFF);
   ::SetWindowOrgEx(canvas.dc(), 100, 100, nullptr);

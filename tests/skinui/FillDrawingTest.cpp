@@ -11,8 +11,7 @@ namespace {
 
 class ColorFillTest : public BlendPaths {};
 
-// An opaque colour fills the rectangle; alpha 0 draws nothing; a translucent colour is
-// blended source-over: red at alpha 0x80 gives pink over white and dark red over black.
+// Opaque colours fill, alpha 0 draws nothing, translucent colours blend source-over (premultiplied).
 TEST_P(ColorFillTest, FillsOpaqueAndTranslucentColours) {
   struct Case {
     DWORD background;
@@ -39,8 +38,7 @@ TEST_P(ColorFillTest, FillsOpaqueAndTranslucentColours) {
 
 class GradientTest : public BlendPaths {};
 
-// An opaque gradient runs from the first colour at the start to the second at the end,
-// top to bottom when vertical, left to right otherwise.
+// An opaque gradient runs from the first colour to the second, vertically or horizontally.
 TEST_P(GradientTest, OpaqueGradientRunsBetweenColours) {
   for (bool vertical : {true, false}) {
     PixelCanvas canvas(64, 64, 0xFFFFFFFF);
@@ -56,8 +54,7 @@ TEST_P(GradientTest, OpaqueGradientRunsBetweenColours) {
   }
 }
 
-// The gradient's alpha is the integer average of the two alpha bytes: 0xFF0000FF to
-// 0x00FF0000 is drawn at 127 over white; two transparent colours draw nothing.
+// A gradient blends with the average of its two alpha bytes: 0xFF and 0x00 give 127.
 TEST_P(GradientTest, TranslucentGradientUsesAverageAlpha) {
   PixelCanvas canvas(64, 64, 0xFFFFFFFF);
   CUIRender::DrawGradient(canvas.dc(), canvas.bounds(), 0xFF0000FF, 0x00FF0000, false, 64);
@@ -73,8 +70,7 @@ TEST_P(GradientTest, TranslucentGradientUsesAverageAlpha) {
 INSTANTIATE_TEST_SUITE_P(Paths, ColorFillTest, ::testing::Bool(), BlendPathName);
 INSTANTIATE_TEST_SUITE_P(Paths, GradientTest, ::testing::Bool(), BlendPathName);
 
-// Without the system's gradient fill the gradient is made of solid bands whose number
-// depends on the steps asked for.
+// Without the system gradient, solid bands stand in, as many as the steps ask for.
 TEST(GradientBandsTest, BandCountFollowsSteps) {
   const struct {
     int steps, bands;
@@ -115,8 +111,7 @@ TEST(SoftwareBlendTest, BlendPixelIsSourceOver) {
         << BlendPixel(c.destination, c.source, c.constant, c.perPixel);
 }
 
-// Blending a translucent image through the software path gives the system's pixels,
-// stretched as well as one to one.
+// The software blend gives the system's AlphaBlend pixels, one to one and stretched.
 TEST(SoftwareBlendTest, MatchesSystemAlphaBlend) {
   AlphaBlendFunction system = SystemBlendFunctions().alphaBlend;
   if (system == nullptr) GTEST_SKIP() << "no system AlphaBlend to compare with";

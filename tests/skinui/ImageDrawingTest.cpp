@@ -40,8 +40,7 @@ int CellAt(const PixelCanvas& canvas, int x, int y) {
   return -1;
 }
 
-// Corners 8,8,8,8 on a 30 x 20 source stretched to 300 x 20: the corners keep their 8 pixels,
-// the top and bottom edges stretch to 284, the 14 x 4 centre to 284 x 4.
+// Corners 8,8,8,8 from 30 x 20 to 300 x 20 keep 8-pixel corners and stretch edges and centre to 284.
 TEST_P(ImageDrawingTest, NineGridKeepsCornerSizes) {
   const RECT corners = {8, 8, 8, 8};
   TestImage image(NineCellPixels(30, 20, corners), 30, 20);
@@ -67,8 +66,7 @@ TEST_P(ImageDrawingTest, NineGridKeepsCornerSizes) {
   EXPECT_EQ(0xFFFFFFu, canvas.Rgb(100, 30));
 }
 
-// Border cells are drawn only where their corner sizes are above 0: with corners 8,0,0,0
-// only the left edge and the centre exist, the edge keeping its 8 columns.
+// Only border cells with a corner size above 0 exist: corners 8,0,0,0 give a left edge and a centre.
 TEST_P(ImageDrawingTest, CellsWithoutCornerSizeAreNotDrawn) {
   const RECT corners = {8, 0, 0, 0};
   TestImage image(NineCellPixels(30, 20, corners), 30, 20);
@@ -99,8 +97,7 @@ TEST_P(ImageDrawingTest, HoleLeavesCentreUntouched) {
   }
 }
 
-// An image with translucent pixels is blended even at its own size; an opaque image at its
-// own size is copied one to one, and only where it meets the paint area.
+// Translucent images blend; opaque ones at their own size are copied only inside the paint area.
 TEST_P(ImageDrawingTest, TranslucentBlendsOpaqueCopiesOnlyPaintArea) {
   std::vector<DWORD> opaque(24 * 24, 0xFF0000FF);
   std::vector<DWORD> translucent = opaque;
@@ -138,8 +135,7 @@ TEST_P(ImageDrawingTest, CellsOutsidePaintAreaAreSkipped) {
   EXPECT_EQ(0xFFFFFFu, canvas.Rgb(299, 19));
 }
 
-// Fade weighs the whole image against what lies below: opaque black at fade 128 over white
-// gives middle grey; fade 0 leaves the background; the opaque image is then blended.
+// Fade weighs the image against the background: black at fade 128 over white gives middle grey.
 TEST_P(ImageDrawingTest, FadeBlendsWithConstantAlpha) {
   TestImage image(std::vector<DWORD>(16, 0xFF000000), 4, 4);
   struct Case {
@@ -156,8 +152,7 @@ TEST_P(ImageDrawingTest, FadeBlendsWithConstantAlpha) {
   }
 }
 
-// Tiling lays copies of the centre at the source size along the tiled direction, the last
-// one cut; the other direction is stretched.
+// Tiling repeats the centre at source size along tiled directions, cutting the last tile.
 TEST_P(ImageDrawingTest, TilingRepeatsCentre) {
   // A 4 x 4 source: left half red, right half blue; top half bright, bottom half dark.
   std::vector<DWORD> pixels;
@@ -192,9 +187,7 @@ TEST_P(ImageDrawingTest, TilingRepeatsCentre) {
   }
 }
 
-// Inputs that make no sense draw nothing (or only what fits) instead of reading outside the
-// bitmap or mirroring a cell: no bitmap, an empty destination, a source outside the bitmap,
-// corners wider than the destination.
+// Missing bitmaps, empty targets, outside sources and oversized corners draw nothing wrong.
 TEST_P(ImageDrawingTest, NonsenseInputDrawsSafely) {
   TestImage image(std::vector<DWORD>(16, 0xFF00FF00), 4, 4);
   PixelCanvas canvas(20, 20, 0xFFFFFFFF);

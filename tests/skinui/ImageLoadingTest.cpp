@@ -25,8 +25,7 @@ ImagePtr Decode(const std::string& bytes, DWORD mask = 0) {
                                                  bytes.size(), mask));
 }
 
-// Decoded pixels are blue, green, red, alpha with the colours premultiplied by alpha
-// (integer division); only images with a pixel that is not fully opaque have alpha.
+// Decoded pixels are premultiplied by alpha (integer division); only non-opaque images have alpha.
 TEST(ImageLoadingTest, DecodedPixelsArePremultiplied) {
   struct Case {
     DWORD given;
@@ -67,9 +66,7 @@ TEST(ImageLoadingTest, BitmapIsTopDownWithDecodedSize) {
   EXPECT_FALSE(image->alpha);
 }
 
-// The mask is compared with the premultiplied pixel, alpha included: a matching pixel
-// becomes 0 and gives the image alpha; a mask without an alpha byte never matches an
-// opaque pixel.
+// The mask clears pixels equal to it, alpha included: a mask without alpha never hits opaque pixels.
 TEST(ImageLoadingTest, MaskClearsExactlyMatchingPixels) {
   struct Case {
     const char* what;

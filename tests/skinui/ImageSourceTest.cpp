@@ -55,8 +55,7 @@ class ImageSourceTest : public ::testing::Test {
   }
 };
 
-// Without an archive a name is a file below the resource path; failing that, the name
-// itself is tried as a path. Missing and empty files give no image.
+// Names are files below the resource path, then plain paths; missing or empty files give none.
 TEST_F(ImageSourceTest, FolderAndPlainPath) {
   TempFolder folder;
   std::vector<BYTE> dot = DataFile(L"dot.png");
@@ -78,9 +77,7 @@ TEST_F(ImageSourceTest, FolderAndPlainPath) {
   ExpectDot(ImagePtr(CUIRender::LoadImage(full)).get(), L"full path as the last resort");
 }
 
-// Inside a 7z or zip resource archive, opened for each load or kept open, an item is found
-// with either separator and any letter case; a missing or empty item, a directory and a
-// missing archive give no image.
+// 7z and zip archives, kept open or not, find items by any separator and case; others give none.
 TEST_F(ImageSourceTest, ResourceArchives) {
   const struct {
     const wchar_t* archive;
@@ -122,8 +119,7 @@ TEST_F(ImageSourceTest, ArchiveInMemory) {
   }
 }
 
-// With a type the name is a program resource of that type: a leading digit makes it a
-// numeric id. The record remembers the type. Missing resources give no image.
+// With a type the name is a program resource, numeric when it starts with a digit.
 TEST_F(ImageSourceTest, ProgramResources) {
   CUIManager::SetInstance(::GetModuleHandleW(nullptr));
   ImagePtr byId(CUIRender::LoadImage(L"101", L"SKINPNG"));

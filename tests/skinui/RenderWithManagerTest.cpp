@@ -42,8 +42,7 @@ class DrawInfoTest : public ::testing::Test {
   CUIManager manager_;
 };
 
-// A descriptor is parsed once, its image loaded through the manager, and drawn into the
-// control rectangle: whole, into the "dest" part, or only its "source" part.
+// A descriptor's image is drawn whole, into its dest part, or from its source part.
 TEST_F(DrawInfoTest, DrawsDescriptorIntoControl) {
   struct Probe {
     int x, y;
@@ -81,8 +80,7 @@ TEST_F(DrawInfoTest, DrawsDescriptorIntoControl) {
   }
 }
 
-// An image that cannot be loaded draws nothing and is not tried again on the next draw;
-// a truncated descriptor is taken as a bare name and fails the same way.
+// An image that fails to load draws nothing and is not retried until the descriptor changes.
 TEST_F(DrawInfoTest, FailedImageDrawsNothing) {
   for (const std::wstring& descriptor :
        {std::wstring(L"file='missing.png'"), L"file='" + path_, std::wstring(L"")}) {
@@ -120,8 +118,7 @@ TEST_F(DrawInfoTest, OutsidePaintAreaNotDrawn) {
   EXPECT_EQ(0x0000FFu, canvas.Rgb(45, 20));
 }
 
-// Rendering part of a window paints the tree into a new bitmap of that part's size, over
-// the background colour when one is given, and stops at the stop control.
+// Part of a window renders into a bitmap of its size, over a background, up to a stop control.
 TEST(RenderToBitmapTest, PaintsTreeIntoBitmap) {
   CUIManager manager;
   EXPECT_EQ(nullptr, CUIRender::RenderToBitmap(&manager, RECT{0, 0, 10, 10}));
@@ -157,8 +154,7 @@ TEST(RenderToBitmapTest, PaintsTreeIntoBitmap) {
   EXPECT_EQ(0x00FF00u, BitmapPixel(stopped.get(), 5, 5) & 0xFFFFFF);
 }
 
-// Rounded corners clip in window coordinates also when the part rendered does not start at
-// the window's corner.
+// Rounded corners clip in window coordinates when the rendered part starts elsewhere.
 TEST(RenderToBitmapTest, RoundedCornersFollowThePart) {
   CUIManager manager;
   auto* root = new CControlUI;

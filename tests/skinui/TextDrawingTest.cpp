@@ -44,8 +44,7 @@ SIZE MeasureFormatted(CUIManager& manager, HDC dc, const std::wstring& text, int
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// Text is drawn in the given colour (0xAARRGGBB), inside its rectangle only, over a
-// transparent background.
+// Text is drawn in its colour inside its rectangle, leaving the background between letters.
 TEST(TextDrawingTest, DrawsInColourInsideRectangle) {
   CUIManager manager;
   PixelCanvas canvas(200, 60, 0xFFFFFFFF);
@@ -69,8 +68,7 @@ TEST(TextDrawingTest, NothingWithoutManagerOrText) {
   EXPECT_EQ(0, CountPixels(canvas, canvas.bounds(), IsNotWhite));
 }
 
-// Language tokens are replaced before drawing; an ampersand is shown, not taken as a
-// mnemonic prefix; the font of the given index is used.
+// Language tokens are replaced, an ampersand is shown and the font of the index is used.
 TEST(TextDrawingTest, TokensAmpersandAndFont) {
   CUIManager manager;
   PixelCanvas canvas(10, 10);
@@ -86,8 +84,7 @@ TEST(TextDrawingTest, TokensAmpersandAndFont) {
   EXPECT_GT(Measure(manager, canvas.dc(), L"Hello", 3).cy, Measure(manager, canvas.dc(), L"Hello").cy);
 }
 
-// Tags in angle brackets or braces are split from the text; anything that is not a known
-// tag stays text, and the content of "r" is raw text.
+// Tags in angle brackets or braces split from the text; unknown tags and raw content stay text.
 TEST(FormattedTextTest, Tokenizer) {
   using Kind = FormattedToken::Kind;
   struct Expected {
@@ -128,8 +125,7 @@ TEST(FormattedTextTest, Tokenizer) {
   }
 }
 
-// New-line tags, line breaks and wrapping make more lines; a fixed line height applies to
-// the lines that follow it; end ellipsis keeps a single line inside the width.
+// Line tags, line breaks, wrapping, fixed line heights, offsets and end ellipsis shape the lines.
 TEST(FormattedTextTest, LinesAndWrapping) {
   CUIManager manager;
   PixelCanvas canvas(10, 10);
@@ -191,8 +187,7 @@ TEST(FormattedTextTest, LinksAreReported) {
   EXPECT_EQ(0, count);
 }
 
-// Colour tags change the text colour until their end tag; selected text gets the
-// selection background.
+// Colour tags colour their text; selected text gets the selection background.
 TEST(FormattedTextTest, ColourAndSelection) {
   CUIManager manager;
   PixelCanvas canvas(300, 40, 0xFFFFFFFF);
@@ -210,8 +205,7 @@ TEST(FormattedTextTest, ColourAndSelection) {
   EXPECT_EQ(0x00FF00u, selected.Rgb(1, 5));
 }
 
-// An inline image draws the chosen cell of an image file; a missing image and broken
-// markup draw no image and do not crash.
+// An inline image draws its chosen cell; missing images and broken markup draw nothing.
 TEST(FormattedTextTest, InlineImageCell) {
   TempFolder folder;
   // 4 x 2 pixels: a red cell and a blue cell of 2 x 2.
