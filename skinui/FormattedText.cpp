@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "skinui/AttributeValue.h"
+#include "skinui/RenderColor.h"
 #include "skinui/UIManager.h"
 #include "skinui/UIRender.h"
 #include "utils/ScopedHandle.h"
@@ -358,10 +359,6 @@ class Layout {
   std::vector<Utils::ScopedFont> fonts_;
   std::map<HFONT, Metrics> metrics_;
 };
-
-COLORREF ToColorRef(DWORD argb) {
-  return RGB(static_cast<BYTE>(argb >> 16), static_cast<BYTE>(argb >> 8), static_cast<BYTE>(argb));
-}
 
 }  // namespace
 

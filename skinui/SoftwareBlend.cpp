@@ -1,5 +1,6 @@
 #include "skinui/SoftwareBlend.h"
 
+#include "skinui/RenderColor.h"
 #include "utils/ScopedHandle.h"
 
 namespace SkinUI {
@@ -52,16 +53,6 @@ class PixelCopy {
   HGDIOBJ old_ = nullptr;
   DWORD* pixels_ = nullptr;
 };
-
-COLORREF ToColorRef(DWORD argb) {
-  return RGB(Channel(argb, 16), Channel(argb, 8), Channel(argb, 0));
-}
-
-void FillSolid(HDC dc, const RECT& rect, DWORD argb) {
-  COLORREF old = ::SetBkColor(dc, ToColorRef(argb));
-  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-  ::SetBkColor(dc, old);
-}
 
 DWORD Interpolate(DWORD from, DWORD to, int index, int count) {
   if (count <= 1) return from;
@@ -156,7 +147,7 @@ void FillGradientBands(HDC dc, const RECT& rect, DWORD color1, DWORD color2, boo
       part.left = rect.left + start;
       part.right = rect.left + end;
     }
-    FillSolid(dc, part, Interpolate(color1, color2, band, bands));
+    FillOpaque(dc, part, Interpolate(color1, color2, band, bands));
   }
 }
 

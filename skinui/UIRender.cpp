@@ -6,6 +6,7 @@
 #include "skinui/FormattedText.h"
 #include "skinui/ImageDecoder.h"
 #include "skinui/ImageSource.h"
+#include "skinui/RenderColor.h"
 #include "skinui/SoftwareBlend.h"
 #include "skinui/SystemBlend.h"
 #include "skinui/UIControl.h"
@@ -27,22 +28,11 @@ bool Meets(const RECT& a, const RECT& b) {
   return ::IntersectRect(&common, &a, &b) != FALSE;
 }
 
-// The system's drawing functions take 0x00BBGGRR and no alpha.
-COLORREF ToColorRef(DWORD argb) {
-  return RGB(static_cast<BYTE>(argb >> 16), static_cast<BYTE>(argb >> 8), static_cast<BYTE>(argb));
-}
-
 BYTE AlphaOf(DWORD argb) { return static_cast<BYTE>(argb >> 24); }
 
 AlphaBlendFunction AlphaBlender() {
   AlphaBlendFunction system = SystemBlendFunctions().alphaBlend;
   return system != nullptr ? system : SoftwareAlphaBlend;
-}
-
-void FillOpaque(HDC dc, const RECT& rect, DWORD color) {
-  COLORREF old = ::SetBkColor(dc, ToColorRef(color));
-  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-  ::SetBkColor(dc, old);
 }
 
 // Draws parts of one bitmap (selected into source) onto the target: blended when the image
