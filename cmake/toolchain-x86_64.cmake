@@ -1,15 +1,3 @@
-# Cross toolchain for the x86_64 MinGW-w64 target, posix thread model (std::thread and
-# friends need winpthread; the program itself uses Win32 threads only).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(FOLVANE_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${FOLVANE_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${FOLVANE_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${FOLVANE_TRIPLE}-windres)
-set(CMAKE_AR           ${FOLVANE_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB       ${FOLVANE_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
-set(CMAKE_FIND_ROOT_PATH /usr/${FOLVANE_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# The test build, run under 64-bit Wine.
+set(FOLVANE_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)
