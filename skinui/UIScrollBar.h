@@ -40,7 +40,8 @@ class CScrollBarUI : public CControlUI {
   bool horizontal_ = false;
   int range_ = 0;
   int position_ = 0;
-  int lineSize_ = 8;
+  // 0: the container decides (the default font height plus 8 vertically, 8 sideways).
+  int lineSize_ = 0;
 };
 
 }  // namespace SkinUI

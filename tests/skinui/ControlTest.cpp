@@ -345,6 +345,36 @@ TEST(ControlPaint, BackgroundImageDestAndBrokenDescriptor) {
   CUIManager::SetResourcePath(savedPath);
 }
 
+// A cover is placed over its control on every SetBounds: a plain cover takes the
+// control's corner and size within its own bounds, a floating one its anchored offset;
+// hiding the control hides the cover.
+TEST(ControlBounds, CoverFollowsItsControl) {
+  CUIManager manager;
+  auto* root = new CContainerUI();
+  manager.AttachRoot(root);
+  auto* control = new CControlUI();
+  root->Add(control);
+  auto* cover = new CControlUI();
+  cover->SetMaxHeight(10);
+  control->SetCover(cover);
+  EXPECT_EQ(cover->Parent(), control);
+  EXPECT_EQ(cover->Manager(), &manager);
+  control->SetBounds(RECT{10, 20, 110, 60});
+  EXPECT_TRUE(SameRect(cover->Bounds(), RECT{10, 20, 110, 30})) << ShowRect(cover->Bounds());
+
+  auto* floating = new CControlUI();
+  floating->ApplyAttribute(L"float", L"1,0,1,0");
+  floating->ApplyAttribute(L"pos", L"-20,5,-10,15");
+  control->SetCover(floating);
+  control->SetBounds(RECT{10, 20, 110, 60});
+  EXPECT_TRUE(SameRect(floating->Bounds(), RECT{90, 25, 100, 35})) << ShowRect(floating->Bounds());
+
+  control->SetVisible(false);
+  EXPECT_FALSE(floating->IsVisible());
+  control->SetVisible(true);
+  EXPECT_TRUE(floating->IsVisible());
+}
+
 // Search flags: hidden, disabled and missed controls are skipped; under hit test a
 // control that ignores the mouse is not offered; the update test skips what the visitor
 // already picks.
@@ -475,6 +505,12 @@ TEST(ControlInvalidate, RepaintsOnceAndClipsToAncestors) {
   window.Validate();
   child->ApplyAttribute(L"bkcolor", L"#FF123456");
   EXPECT_FALSE(window.WasInvalidated());
+
+  // Moving repaints where the control was and where it is, cut to the parent.
+  child->SetBounds(RECT{20, 20, 40, 40});
+  window.Validate();
+  child->MoveBy(30, 0, true);
+  EXPECT_TRUE(SameRect(window.Invalidated(), RECT{20, 20, 70, 40})) << ShowRect(window.Invalidated());
 
   // Hidden controls and controls under a hidden ancestor repaint nothing.
   root->SetVisible(false);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ControlTestSupport.h"
+#include "PixelCanvas.h"
 #include "skinui/UIContainer.h"
 #include "skinui/UIHorizontalLayout.h"
 #include "skinui/UITabLayout.h"
@@ -399,6 +400,142 @@ TEST(Container, VerticalScrollBar) {
   EXPECT_EQ(bar->ScrollPos(), 0);
   EXPECT_EQ(rows[0]->Bounds().top, 0);
   EXPECT_EQ(rows[0]->Width(), 100);
+}
+
+// Without a line size of its own, a vertical line is the default font's height plus 8.
+TEST(Container, DefaultVerticalLineFollowsFont) {
+  CUIManager manager;
+  auto* layout = new CVerticalLayoutUI();
+  manager.AttachRoot(layout);
+  layout->ApplyAttribute(L"vscrollbar", L"true");
+  auto* tall = new CControlUI();
+  tall->SetFixedHeight(1000);
+  layout->Add(tall);
+  layout->SetBounds(RECT{0, 0, 100, 100});
+  layout->LineDown();
+  ASSERT_NE(manager.DefaultFontInfo(), nullptr);
+  EXPECT_EQ(layout->ScrollPos().cy, manager.DefaultFontInfo()->metrics.tmHeight + 8);
+  EXPECT_GT(layout->ScrollPos().cy, 8);
+}
+
+// Keys scroll the visible vertical bar (End, Home, Up, Down); with only a horizontal bar
+// the same keys and the wheel scroll sideways; a disabled container ignores the keys.
+TEST(Container, KeyboardAndWheelScrolling) {
+  CHorizontalLayoutUI row;
+  row.ApplyAttribute(L"hscrollbar", L"true");
+  for (int i = 0; i < 4; ++i) {
+    auto* cell = new CControlUI();
+    cell->SetFixedWidth(50);
+    row.Add(cell);
+  }
+  row.SetBounds(RECT{0, 0, 100, 60});
+  ASSERT_NE(row.HorizontalScrollBar(), nullptr);
+  EXPECT_TRUE(row.HorizontalScrollBar()->IsVisible());
+  EXPECT_EQ(row.ScrollRange().cx, 100);
+  EXPECT_EQ(row.ItemAt(0)->Height(), 44);  // the bar takes the bottom 16 pixels
+
+  UIEvent key;
+  key.type = EventKeyDown;
+  key.key = VK_END;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 100);
+  EXPECT_EQ(row.ItemAt(3)->Bounds().right, 100);
+  key.key = VK_UP;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 92);
+  key.key = VK_HOME;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 0);
+  UIEvent wheel;
+  wheel.type = EventScrollWheel;
+  wheel.wParam = 1;
+  row.HandleEvent(wheel);
+  EXPECT_EQ(row.ScrollPos().cx, 8);
+
+  row.SetEnabled(false);
+  key.key = VK_END;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 8);
+}
+
+// A container paints its own background, then its visible children in order clipped to
+// its client area; a floating child may paint over the inset; hidden children are
+// skipped; the stop control ends the pass.
+TEST(Container, PaintsChildrenClippedToClient) {
+  PixelCanvas canvas(60, 60, 0xFFFFFFFF);
+  CContainerUI container;
+  container.ApplyAttribute(L"inset", L"10,10,10,10");
+  container.ApplyAttribute(L"bkcolor", L"#FF0000FF");
+  auto* spill = new CControlUI();
+  spill->ApplyAttribute(L"bkcolor", L"#FFFF0000");
+  auto* hidden = new CControlUI();
+  hidden->ApplyAttribute(L"bkcolor", L"#FF000000");
+  hidden->SetVisible(false);
+  auto* badge = new CControlUI();
+  badge->ApplyAttribute(L"bkcolor", L"#FF00FF00");
+  badge->ApplyAttribute(L"float", L"true");
+  badge->ApplyAttribute(L"pos", L"0,0,10,10");
+  container.Add(spill);
+  container.Add(hidden);
+  container.Add(badge);
+  container.SetBounds(RECT{0, 0, 60, 60});
+  // Pushed past the client area, as a scrolled child would be.
+  spill->SetBounds(RECT{0, 0, 60, 60});
+
+  EXPECT_TRUE(container.Paint(canvas.dc(), canvas.bounds(), nullptr));
+  EXPECT_EQ(canvas.Rgb(30, 30), 0xFF0000u);  // child inside the client area
+  EXPECT_EQ(canvas.Rgb(5, 30), 0x0000FFu);   // the inset shows the container
+  EXPECT_EQ(canvas.Rgb(55, 55), 0x0000FFu);
+  EXPECT_EQ(canvas.Rgb(5, 5), 0x00FF00u);    // floating child over the inset
+
+  canvas.Fill(0xFFFFFFFF);
+  EXPECT_FALSE(container.Paint(canvas.dc(), canvas.bounds(), badge));
+  EXPECT_EQ(canvas.Rgb(30, 30), 0xFF0000u);
+  EXPECT_EQ(canvas.Rgb(5, 5), 0x0000FFu);
+}
+
+// A separator band at the bottom edge of a vertical layout: pressing in the band and
+// moving resizes the layout at once with "sepimm", or only on release otherwise (the new
+// edge is painted after the tree meanwhile); the size stays within min and max.
+TEST(Layouts, SeparatorDrag) {
+  for (bool immediate : {true, false}) {
+    SCOPED_TRACE(immediate ? "immediate" : "on release");
+    CUIManager manager;
+    auto* root = new CHorizontalLayoutUI();
+    manager.AttachRoot(root);
+    auto* pane = new CVerticalLayoutUI();
+    pane->ApplyAttribute(L"sepheight", L"4");
+    pane->ApplyAttribute(L"sepimm", immediate ? L"true" : L"false");
+    pane->ApplyAttribute(L"maxheight", L"150");
+    pane->SetFixedHeight(100);
+    root->Add(pane);
+    root->SetBounds(RECT{0, 0, 200, 300});
+    EXPECT_EQ(pane->ControlFlags() & ControlFlagSetCursor, UINT{ControlFlagSetCursor});
+
+    UIEvent event;
+    event.type = EventButtonDown;
+    event.mouse = POINT{50, 50};  // outside the band
+    pane->HandleEvent(event);
+    event.type = EventMouseMove;
+    event.mouse = POINT{50, 80};
+    pane->HandleEvent(event);
+    EXPECT_EQ(pane->FixedHeight(), 100);
+
+    event.type = EventButtonDown;
+    event.mouse = POINT{50, 98};
+    pane->HandleEvent(event);
+    EXPECT_EQ(manager.AfterPaintControls().size(), immediate ? 0u : 1u);
+    event.type = EventMouseMove;
+    event.mouse = POINT{50, 118};
+    pane->HandleEvent(event);
+    EXPECT_EQ(pane->FixedHeight(), immediate ? 120 : 100);
+    event.mouse = POINT{50, 400};  // beyond the maximum: ignored
+    pane->HandleEvent(event);
+    event.type = EventButtonUp;
+    pane->HandleEvent(event);
+    EXPECT_EQ(pane->FixedHeight(), 120);
+    EXPECT_TRUE(manager.AfterPaintControls().empty());
+  }
 }
 
 std::vector<CControlUI*> AddPages(CTabLayoutUI* tab, int count) {

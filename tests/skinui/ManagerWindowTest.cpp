@@ -213,6 +213,21 @@ TEST(ManagerTimers, LocalIdsRearmAndDelivery) {
   EXPECT_TRUE(manager.DispatchTimer(18));
   manager.KillAllTimers();
   EXPECT_FALSE(manager.DispatchTimer(18));
+
+  // Local ids wrap after 255; an id still held by a live timer is passed over instead of
+  // silently taking that timer's place, and with every id held SetTimer fails.
+  for (UINT id = 0; id < 255; ++id) ASSERT_TRUE(manager.SetTimer(control, 100 + id, 100000)) << id;
+  EXPECT_FALSE(manager.SetTimer(root, 7, 100000));
+  receiver.entries.clear();
+  for (UINT_PTR localId = 0; localId < 255; ++localId) EXPECT_TRUE(manager.DispatchTimer(localId));
+  std::vector<bool> seen(255, false);
+  for (const auto& entry : receiver.entries) {
+    ASSERT_GE(entry.wParam, 100u);
+    ASSERT_LT(entry.wParam, 355u);
+    EXPECT_FALSE(seen[entry.wParam - 100]) << "two local ids for user id " << entry.wParam;
+    seen[entry.wParam - 100] = true;
+  }
+  EXPECT_EQ(receiver.entries.size(), 255u);
 }
 
 // Fonts are found by index in the window's store, then the shared store, else the
