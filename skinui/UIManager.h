@@ -208,6 +208,8 @@ class CUIManager {
 
   void DestroyQueuedControls();
   void DropFocusWithEvents();
+  // Clears focus, hover, pressed and key target when they lie in the subtree.
+  void ReleaseInputTargets(CControlUI* subtree);
 
   std::wstring name_;
   HWND window_ = nullptr;

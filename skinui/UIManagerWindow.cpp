@@ -80,6 +80,11 @@ CControlUI* CALLBACK FindByName(CControlUI* control, LPVOID data) {
   return nullptr;
 }
 
+CControlUI* CALLBACK CollectAll(CControlUI* control, LPVOID data) {
+  static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
+  return nullptr;
+}
+
 CControlUI* CALLBACK CollectUpdateNeeded(CControlUI* control, LPVOID data) {
   if (!control->IsUpdateNeeded()) return nullptr;
   static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
@@ -225,8 +230,22 @@ void CUIManager::ForgetControl(CControlUI* control) {
   RemoveAfterPaintControl(control);
 }
 
+void CUIManager::ReleaseInputTargets(CControlUI* subtree) {
+  std::vector<CControlUI*> controls;
+  subtree->SearchControl(CollectAll, &controls, FindAll);
+  for (CControlUI* control : controls) {
+    if (keyTarget_ == control) keyTarget_ = nullptr;
+    if (hover_ == control) hover_ = nullptr;
+    if (pressed_ == control) pressed_ = nullptr;
+    if (focus_ == control) focus_ = nullptr;
+  }
+}
+
 void CUIManager::QueueForCleanup(CControlUI* control) {
   if (control == nullptr) return;
+  // A control taken out of the tree waits for its destruction, but input must not reach
+  // it meanwhile (a button-up already queued behind the removal would).
+  ReleaseInputTargets(control);
   control->AttachManager(this, nullptr, false);
   delayedCleanup_.push_back(control);
   if (window_ != nullptr && !asyncPosted_) {

@@ -159,9 +159,13 @@ TEST(ManagerFocus, SetFocusAndTabOrder) {
   manager.MoveFocusToNextTabStop(true);
   EXPECT_EQ(manager.Focus(), stops[1]);
 
-  // A removed focused control leaves no dangling focus.
-  root->SetDelayedDestroy(false);
+  // A removed focused control leaves no dangling focus, whether it is destroyed at once
+  // or waits for the manager's cleanup.
   root->Remove(stops[1]);
+  EXPECT_EQ(manager.Focus(), nullptr);
+  manager.SetFocus(stops[2]);
+  root->SetDelayedDestroy(false);
+  root->Remove(stops[2]);
   EXPECT_EQ(manager.Focus(), nullptr);
 }
 
