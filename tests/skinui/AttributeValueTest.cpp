@@ -24,8 +24,7 @@ TEST(AttributeValue, IntegerTable) {
   for (const Row& row : rows) EXPECT_EQ(ParseInteger(row.text), row.expected) << Show(row.text);
 }
 
-// Number lists take exactly one separator after each number; missing numbers are 0 and
-// a short or ragged list never reads past its end.
+// Number lists take one separator per number; missing numbers are 0 and nothing is read past the end.
 TEST(AttributeValue, RectTable) {
   struct Row { const wchar_t* text; RECT expected; };
   const Row rows[] = {
@@ -51,8 +50,7 @@ TEST(AttributeValue, RectTable) {
   EXPECT_EQ(size.cy, 8);
 }
 
-// Colours: blanks, an optional "#", then at most eight hex digits up to the first
-// non-digit; the border colours do not skip blanks.
+// Colours: blanks (not for borders), an optional "#", at most eight hex digits up to a non-digit.
 TEST(AttributeValue, ColorTable) {
   struct Row { const wchar_t* text; bool skipBlanks; DWORD expected; };
   const Row rows[] = {
@@ -93,8 +91,7 @@ TEST(AttributeValue, FractionList) {
   EXPECT_DOUBLE_EQ(v[3], 0.0);
 }
 
-// Image descriptors: a bare name, key='value' pairs, and the malformed forms that stop
-// parsing (the name then stays the whole descriptor, or what the good pairs gave).
+// Descriptors parse bare names and key='value' pairs; a malformed pair ends parsing where it stands.
 TEST(ImageDescriptor, ParseTable) {
   struct Row {
     const wchar_t* text;
@@ -154,8 +151,7 @@ TEST(ImageDescriptor, ParseTable) {
   EXPECT_TRUE(tiled.keepForHsl);
 }
 
-// The destination is the whole control, or the dest offsets from its corner with the far
-// edges kept inside the control.
+// The destination is the whole control, or the dest offsets with far edges kept inside it.
 TEST(ImageDescriptor, DestinationInsideControl) {
   UIDrawInfo info;
   const RECT item = {100, 50, 200, 80};

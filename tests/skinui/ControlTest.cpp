@@ -14,8 +14,7 @@
 namespace SkinUI {
 namespace {
 
-// Every attribute of the base control reaches its field; values follow the shared
-// syntaxes; unknown or differently cased names become custom attributes.
+// Each base attribute reaches its field; unknown or differently cased names become custom attributes.
 TEST(ControlAttributes, AttributeTable) {
   struct Row {
     const wchar_t* name;
@@ -77,8 +76,7 @@ TEST(ControlAttributes, AttributeTable) {
   }
 }
 
-// Attribute lists are name="value" pairs separated by exactly one space; a malformed
-// pair ends the list, and everything before it stays applied.
+// Attribute lists are name="value" pairs one space apart; a malformed pair ends the list.
 TEST(ControlAttributes, AttributeStringTable) {
   struct Row { const wchar_t* list; const wchar_t* name; const wchar_t* text; };
   const Row rows[] = {
@@ -129,8 +127,7 @@ TEST(ControlAttributes, SizeBoundsAndNegativeSetters) {
   EXPECT_EQ(control.MinWidth(), 80);
 }
 
-// Without a manager SetBounds just stores the rectangle (reversed edges collapse), and a
-// control without a parent has no relative rectangle.
+// Without a manager SetBounds only stores the rectangle, with reversed edges collapsed.
 TEST(ControlBounds, WithoutManagerStoresRectangle) {
   CControlUI control;
   control.SetBounds(RECT{10, 20, 110, 50});
@@ -144,8 +141,7 @@ TEST(ControlBounds, WithoutManagerStoresRectangle) {
   EXPECT_TRUE(SameRect(control.Bounds(), RECT{15, 15, 15, 15}));
 }
 
-// A floating control placed by its parent recomputes offset and size from the relative
-// rectangle and the anchors, so the next layout gives the same rectangle.
+// A floating child's SetBounds recomputes offset and size so the next layout gives the same place.
 TEST(ControlBounds, FloatingControlKeepsOffsetInStep) {
   CContainerUI parent;
   parent.SetBounds(RECT{100, 100, 400, 200});
@@ -182,9 +178,7 @@ class ProbeControl : public CControlUI {
   std::wstring tag_;
 };
 
-// Paint runs the steps in their fixed order, then the cover; the stop control ends the
-// pass; a declining paint delegate skips the control but lets the pass go on; a control
-// outside the area is not painted.
+// Paint runs the steps in fixed order then the cover, honours the stop control and paint delegates.
 TEST(ControlPaint, FixedOrderCoverStopAndDelegates) {
   PixelCanvas canvas(50, 50);
   std::vector<std::wstring> log;
@@ -216,9 +210,7 @@ TEST(ControlPaint, FixedOrderCoverStopAndDelegates) {
   EXPECT_TRUE(log.empty());
 }
 
-// The first background colour fills the control; opaque fills only the paint area,
-// translucent is blended over the white below; a 2-pixel border frames the inside; a
-// border of 0,0,0,1 is a single line one pixel above the bottom edge.
+// An opaque fill covers the paint area only; border 2 frames the inside; 0,0,0,1 is one bottom line.
 TEST(ControlPaint, BackgroundAndBorderPixels) {
   PixelCanvas canvas(40, 40, 0xFFFFFFFF);
   CControlUI control;
@@ -259,8 +251,7 @@ TEST(ControlPaint, BackgroundAndBorderPixels) {
   EXPECT_EQ(canvas.Rgb(20, 5), 0xFFFFFFu);
 }
 
-// A translucent first colour is blended over the whole control; a focused control uses
-// its focus border colour.
+// A translucent fill blends over what is below; a focused control uses its focus border colour.
 TEST(ControlPaint, TranslucentFillAndFocusBorder) {
   PixelCanvas canvas(20, 20, 0xFFFFFFFF);
   CControlUI control;
@@ -295,8 +286,7 @@ TEST(ControlPaint, BorderRoundClipsBackground) {
   EXPECT_EQ(canvas.Rgb(20, 20), 0x000000u);
 }
 
-// A background image fills the control or, with dest, only its 18 x 18 corner; a
-// descriptor whose value lacks its closing apostrophe loads nothing and draws nothing.
+// A background image fills the control or its dest part; an unterminated descriptor draws nothing.
 TEST(ControlPaint, BackgroundImageDestAndBrokenDescriptor) {
   TempFolder folder;
   folder.WriteFile(L"green.png", EncodePng(std::vector<DWORD>(4 * 4, 0xFF00FF00), 4, 4));
@@ -345,9 +335,7 @@ TEST(ControlPaint, BackgroundImageDestAndBrokenDescriptor) {
   CUIManager::SetResourcePath(savedPath);
 }
 
-// A cover is placed over its control on every SetBounds: a plain cover takes the
-// control's corner and size within its own bounds, a floating one its anchored offset;
-// hiding the control hides the cover.
+// A cover is placed over its control on SetBounds (plain or anchored) and hides with it.
 TEST(ControlBounds, CoverFollowsItsControl) {
   CUIManager manager;
   auto* root = new CContainerUI();
@@ -375,9 +363,7 @@ TEST(ControlBounds, CoverFollowsItsControl) {
   EXPECT_TRUE(floating->IsVisible());
 }
 
-// Search flags: hidden, disabled and missed controls are skipped; under hit test a
-// control that ignores the mouse is not offered; the update test skips what the visitor
-// already picks.
+// Search flags skip hidden, disabled, missed and mouse-blind controls and what the update test picks.
 TEST(ControlSearch, FlagTable) {
   auto any = [](CControlUI* c, LPVOID) -> CControlUI* { return c; };
   struct Row {
@@ -411,9 +397,7 @@ TEST(ControlSearch, FlagTable) {
   }
 }
 
-// Base event handling: the context menu sends "menu" only when enabled, otherwise the
-// event goes to the parent; timers send "timer" with the id; a control that ignores the
-// mouse hands mouse events to its parent; an event delegate can stop an event.
+// Base events: "menu" only when enabled, "timer" with its id, the rest and mouse-blind input to the parent.
 TEST(ControlEvents, BaseHandling) {
   CUIManager manager;
   RecordingReceiver receiver;
@@ -469,8 +453,7 @@ TEST(ControlEvents, BaseHandling) {
   delete probeParent;
 }
 
-// Focus events set and clear the flag; hiding the focused control clears the window's
-// focus; a tooltip "<n>" becomes a line break.
+// Focus events set the flag; hiding the focused control leaves the window without a focus.
 TEST(ControlEvents, FocusAndHiding) {
   CUIManager manager;
   auto* root = new CContainerUI();
@@ -485,8 +468,7 @@ TEST(ControlEvents, FocusAndHiding) {
   EXPECT_FALSE(control->HasFocus());
 }
 
-// Repainting goes through the manager's window: setting "bkcolor" to the same value
-// twice invalidates once, and the invalidated area is cut to the ancestors' rectangles.
+// Same-value "bkcolor" repaints once; invalidation is cut to the ancestors and skipped when hidden.
 TEST(ControlInvalidate, RepaintsOnceAndClipsToAncestors) {
   TestWindow window;
   CUIManager manager;

@@ -69,8 +69,7 @@ void ApplySpec(CControlUI* child, const ChildSpec& spec, bool vertical) {
   }
 }
 
-// The two-pass stacking arithmetic of the vertical layout: fixed children keep their
-// height, stretchable ones share the rest, and the last takes the rounding leftover.
+// Vertical stacking: fixed children keep their height, the rest share, the last takes the leftover.
 TEST(VerticalLayout, StackingTable) {
   for (const StackRow& row : StackRows()) {
     CVerticalLayoutUI layout;
@@ -133,8 +132,7 @@ TEST(VerticalLayout, InsetAndHiddenChildren) {
   EXPECT_TRUE(SameRect(rest->Bounds(), RECT{110, 125, 290, 205})) << ShowRect(rest->Bounds());
 }
 
-// Child align places fixed-width children left, centred (a 100-pixel child in 301 pixels
-// at left 100) or right, minding their padding.
+// Child align puts a 100-pixel child left, centred at 100 in 301 pixels, or right, minding padding.
 TEST(VerticalLayout, ChildAlignTable) {
   struct Row { const wchar_t* align; int left; };
   const Row rows[] = {{L"left", 7}, {L"center", 100}, {L"right", 201}, {L"middle", 7}};
@@ -169,8 +167,7 @@ TEST(HorizontalLayout, ChildVAlignTable) {
   }
 }
 
-// A child that measures a width but has no fixed width stretches in a horizontal layout;
-// in a vertical layout its measured height makes it fixed.
+// A measured child without a fixed size stretches sideways but keeps its measured height stacked.
 TEST(Layouts, MeasuredChildWithoutFixedSize) {
   CHorizontalLayoutUI row;
   auto* fixed = new CControlUI();
@@ -191,8 +188,7 @@ TEST(Layouts, MeasuredChildWithoutFixedSize) {
   EXPECT_EQ(filler->Height(), 280);
 }
 
-// Floating children are placed by offset, size and anchors relative to their container,
-// outside the stacking, in every kind of container.
+// Floating children are placed by offset, size and anchors in every kind of container.
 TEST(Layouts, FloatingChildren) {
   std::vector<std::unique_ptr<CContainerUI>> containers;
   containers.emplace_back(new CContainerUI());
@@ -227,8 +223,7 @@ TEST(Layouts, FloatingChildren) {
   }
 }
 
-// The plain container gives every child its client area, bounded by the child's minimum
-// and maximum but not by its fixed size.
+// The plain container gives each child its client area within the child's min and max.
 TEST(Container, ChildrenFillClientArea) {
   CContainerUI container;
   container.ApplyAttribute(L"inset", L"5,5,5,5");
@@ -244,8 +239,7 @@ TEST(Container, ChildrenFillClientArea) {
   EXPECT_TRUE(SameRect(bounded->Bounds(), RECT{5, 5, 55, 505})) << ShowRect(bounded->Bounds());
 }
 
-// Child management: null and foreign controls are refused, bad indexes change nothing
-// (the control is not lost), runs of children move, and keep leaves a control alive.
+// Child management refuses null, foreign controls and bad indexes without losing a control.
 TEST(Container, ChildManagement) {
   CContainerUI container;
   container.SetDelayedDestroy(false);
@@ -293,8 +287,7 @@ TEST(Container, ChildManagement) {
   EXPECT_EQ(container.Count(), 0);
 }
 
-// With a manager, removed children are destroyed only when the manager cleans up after
-// the current message; their names go with them.
+// Removed children with a manager die at the manager's cleanup, and their names go with them.
 TEST(Container, DelayedDestroyThroughManager) {
   CUIManager manager;
   auto* root = new CVerticalLayoutUI();
@@ -312,8 +305,7 @@ TEST(Container, DelayedDestroyThroughManager) {
   EXPECT_EQ(manager.ControlByName(L"child"), nullptr);
 }
 
-// Hit testing: the topmost child under the point wins; "mousechild" false keeps clicks
-// on the container; a child reaching into the inset is not hit there unless it floats.
+// Hit tests find the topmost child, respect "mousechild" and skip non-floating children in the inset.
 TEST(Container, HitTesting) {
   CUIManager manager;
   auto* root = new CContainerUI();
@@ -341,8 +333,7 @@ TEST(Container, HitTesting) {
   EXPECT_EQ(manager.ControlAtPoint(POINT{150, 50}), nullptr);
 }
 
-// Visibility flows down: hiding a container hides its children through their
-// parent-visible flag, and children added to a hidden container start hidden.
+// Hiding a container hides its children, and children added while hidden start hidden.
 TEST(Container, VisibilityFlowsToChildren) {
   CVerticalLayoutUI layout;
   auto* child = new CControlUI();
@@ -357,9 +348,7 @@ TEST(Container, VisibilityFlowsToChildren) {
   EXPECT_TRUE(late->IsVisible());
 }
 
-// A vertical scroll bar appears when the children need more height than the client area,
-// with the difference as its range; scrolling shifts the children; it hides again (and
-// the position returns to 0) when the content fits.
+// A vertical bar shows when content is taller, with the difference as range, and scrolling shifts children.
 TEST(Container, VerticalScrollBar) {
   CVerticalLayoutUI layout;
   layout.ApplyAttribute(L"vscrollbarstyle", L"linesize=\"10\"");
@@ -418,8 +407,7 @@ TEST(Container, DefaultVerticalLineFollowsFont) {
   EXPECT_GT(layout->ScrollPos().cy, 8);
 }
 
-// Keys scroll the visible vertical bar (End, Home, Up, Down); with only a horizontal bar
-// the same keys and the wheel scroll sideways; a disabled container ignores the keys.
+// Keys and the wheel scroll the horizontal bar when it is the only one; a disabled container ignores keys.
 TEST(Container, KeyboardAndWheelScrolling) {
   CHorizontalLayoutUI row;
   row.ApplyAttribute(L"hscrollbar", L"true");
@@ -458,9 +446,7 @@ TEST(Container, KeyboardAndWheelScrolling) {
   EXPECT_EQ(row.ScrollPos().cx, 8);
 }
 
-// A container paints its own background, then its visible children in order clipped to
-// its client area; a floating child may paint over the inset; hidden children are
-// skipped; the stop control ends the pass.
+// Children paint clipped to the client area, floating ones over the inset, hidden ones not at all.
 TEST(Container, PaintsChildrenClippedToClient) {
   PixelCanvas canvas(60, 60, 0xFFFFFFFF);
   CContainerUI container;
@@ -494,9 +480,7 @@ TEST(Container, PaintsChildrenClippedToClient) {
   EXPECT_EQ(canvas.Rgb(5, 5), 0x0000FFu);
 }
 
-// A separator band at the bottom edge of a vertical layout: pressing in the band and
-// moving resizes the layout at once with "sepimm", or only on release otherwise (the new
-// edge is painted after the tree meanwhile); the size stays within min and max.
+// A separator drag resizes at once with "sepimm", else on release, within the layout's bounds.
 TEST(Layouts, SeparatorDrag) {
   for (bool immediate : {true, false}) {
     SCOPED_TRACE(immediate ? "immediate" : "on release");
@@ -547,9 +531,7 @@ std::vector<CControlUI*> AddPages(CTabLayoutUI* tab, int count) {
   return pages;
 }
 
-// The first visible page added becomes current; "selectedid" 2 shows only the third
-// page and lays it out; selecting it again answers true and sends nothing; an index out
-// of range is refused.
+// "selectedid" 2 shows and lays out only the third page; reselecting sends nothing; bad indexes fail.
 TEST(TabLayout, SelectPage) {
   CUIManager manager;
   RecordingReceiver receiver;
@@ -585,8 +567,7 @@ TEST(TabLayout, SelectPage) {
   EXPECT_EQ(receiver.Count(L"tabselect"), 1);
 }
 
-// Removing the current page shows the first page; removing an earlier page moves the
-// current index down; inserting before it moves it up; RemoveAll leaves nothing current.
+// Removing the current page shows the first; removals and inserts before it keep it current.
 TEST(TabLayout, ChildManagement) {
   CTabLayoutUI tab;
   tab.SetDelayedDestroy(false);

@@ -12,8 +12,7 @@
 namespace SkinUI {
 namespace {
 
-// Attaching a root registers every named control (a later duplicate wins); renaming
-// keeps the map in step and refuses a name that is taken; a destroyed control is gone.
+// The name map follows attaching, renaming and destruction; a later duplicate name wins.
 TEST(ManagerNames, MapFollowsTheTree) {
   CUIManager manager;
   auto* root = new CVerticalLayoutUI();
@@ -46,9 +45,7 @@ TEST(ManagerNames, MapFollowsTheTree) {
   EXPECT_EQ(manager.ControlByName(L"renamed"), nullptr);
 }
 
-// Notifications run the sender's notify delegates first, then the receivers in order;
-// queued ones wait for the manager's message, and a sender destroyed meanwhile is
-// delivered as none; virtual window names come from the nearest ancestor.
+// Notify delegates run before receivers; queued ones wait for delivery; dead senders arrive as none.
 TEST(ManagerNotifications, SyncAsyncAndVirtualWindows) {
   CUIManager manager;
   RecordingReceiver first;
@@ -116,8 +113,7 @@ TEST(ManagerLayout, WindowInitOnceAfterFirstLayout) {
   EXPECT_EQ(receiver.Count(L"windowinit"), 1);
 }
 
-// Focus moves with kill-focus and set-focus notifications; hidden or disabled controls
-// cannot take it; Tab order runs through the tab stops and wraps both ways.
+// Focus moves with kill/set notifications, skips disabled controls and tabs around both ways.
 TEST(ManagerFocus, SetFocusAndTabOrder) {
   CUIManager manager;
   RecordingReceiver receiver;
@@ -169,9 +165,7 @@ TEST(ManagerFocus, SetFocusAndTabOrder) {
   EXPECT_EQ(manager.Focus(), nullptr);
 }
 
-// Timers need the window: the first local ids are 17 and 18; a second SetTimer for a live
-// (control, id) fails; a killed timer is re-armed with its old local id; a real WM_TIMER
-// with the local id reaches the control as EventTimer and a "timer" notification.
+// Timers get local ids 17, 18, ..., re-arm after a kill, fire as WM_TIMER and never share an id.
 TEST(ManagerTimers, LocalIdsRearmAndDelivery) {
   TestWindow window;
   CUIManager manager;
@@ -234,8 +228,7 @@ TEST(ManagerTimers, LocalIdsRearmAndDelivery) {
   EXPECT_EQ(receiver.entries.size(), 255u);
 }
 
-// Fonts are found by index in the window's store, then the shared store, else the
-// default font, with text metrics measured on first use.
+// Fonts come from the window's store, then the shared one, else the default, with measured metrics.
 TEST(ManagerResources, FontStores) {
   CUIManager manager;
   CUIManager other;
@@ -260,9 +253,7 @@ TEST(ManagerResources, FontStores) {
   EXPECT_EQ(manager.GetFontInfo(1)->size, 14);
 }
 
-// Images are loaded once per name and shared by every later request, whatever mask it
-// gives; a name that cannot be loaded gives none; attribute lists are found in the
-// window's store before the shared one.
+// Images load once per name and are shared; attribute lists come from the window, then shared store.
 TEST(ManagerResources, ImageAndAttributeStores) {
   TempFolder folder;
   folder.WriteFile(L"dot.png", EncodePng(std::vector<DWORD>(4, 0xFFFFFFFF), 2, 2));
