@@ -175,7 +175,7 @@ void CControlUI::MoveBy(int dx, int dy, bool invalidate) {
     RECT clipped;
     if (ClipByAncestors(JoinRects(old, item_), clipped)) manager_->Invalidate(clipped);
   }
-  if (cover_ != nullptr) cover_->MoveBy(dx, dy, false);
+  if (cover_ != nullptr) cover_->MoveBy(dx, dy, invalidate);
 }
 
 int CControlUI::Width() const { return item_.right - item_.left; }

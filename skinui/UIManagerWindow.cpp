@@ -382,6 +382,10 @@ void CUIManager::RequestFocusAfterLayout(CControlUI* control) {
   search.focus = control;
   search.forward = false;
   focus_ = root_->SearchControl(FindTabStop, &search, FindVisible | FindEnabled | FindMeFirst);
+  // Before the first tab stop comes the last one, as with Shift+Tab.
+  if (focus_ == nullptr) focus_ = search.last;
+  // The only tab stop would be parked on itself and then never get its set-focus event.
+  if (focus_ == control) focus_ = nullptr;
   focusNeeded_ = true;
   root_->RequestLayout();
 }

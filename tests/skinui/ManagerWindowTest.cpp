@@ -149,6 +149,17 @@ TEST(ManagerFocus, SetFocusAndTabOrder) {
   manager.MoveFocusToNextTabStop(false);
   EXPECT_EQ(manager.Focus(), stops[1]);
 
+  // Asked to focus a control after the next layout, the manager parks the focus on the
+  // tab stop before it and moves forward onto it once laid out.
+  manager.RequestFocusAfterLayout(stops[0]);
+  EXPECT_EQ(manager.Focus(), stops[2]);
+  EXPECT_FALSE(stops[1]->HasFocus());
+  manager.LayoutIfNeeded(RECT{0, 0, 100, 100});
+  manager.LayoutIfNeeded(RECT{0, 0, 100, 100});
+  EXPECT_EQ(manager.Focus(), stops[0]);
+  EXPECT_TRUE(stops[0]->HasFocus());
+  manager.SetFocus(stops[1]);
+
   stops[0]->SetEnabled(false);
   manager.SetFocus(stops[0]);
   EXPECT_EQ(manager.Focus(), nullptr);
@@ -163,6 +174,19 @@ TEST(ManagerFocus, SetFocusAndTabOrder) {
   root->SetDelayedDestroy(false);
   root->Remove(stops[2]);
   EXPECT_EQ(manager.Focus(), nullptr);
+
+  // A window with a single tab stop still delivers its set-focus event.
+  CUIManager single;
+  auto* only = new TabStopControl();
+  single.AttachRoot(only);
+  single.LayoutIfNeeded(RECT{0, 0, 10, 10});
+  single.LayoutIfNeeded(RECT{0, 0, 10, 10});
+  single.SetFocus(nullptr);
+  single.RequestFocusAfterLayout(only);
+  single.LayoutIfNeeded(RECT{0, 0, 10, 10});
+  single.LayoutIfNeeded(RECT{0, 0, 10, 10});
+  EXPECT_EQ(single.Focus(), only);
+  EXPECT_TRUE(only->HasFocus());
 }
 
 // Timers get local ids 17, 18, ..., re-arm after a kill, fire as WM_TIMER and never share an id.
