@@ -24,8 +24,8 @@ class MeasuringControl : public CControlUI {
   SIZE size_;
 };
 
-struct ChildSpec {
-  int fixedHeight = 0;  // along the stacking direction for the table below
+struct ChildShape {
+  int fixedAlong = 0;  // fixed size along the stacking direction
   int maxAlong = 0;     // 0: no maximum given
   int minAlong = 0;
   RECT padding = {};
@@ -35,7 +35,7 @@ struct StackRow {
   const char* what;
   int length;       // layout height (vertical) or width (horizontal)
   int childPadding;
-  std::vector<ChildSpec> children;
+  std::vector<ChildShape> children;
   std::vector<int> starts;   // expected top (vertical) / left (horizontal)
   std::vector<int> lengths;  // expected height / width
 };
@@ -54,18 +54,18 @@ const std::vector<StackRow>& StackRows() {
   return rows;
 }
 
-void ApplySpec(CControlUI* child, const ChildSpec& spec, bool vertical) {
+void ApplyShape(CControlUI* child, const ChildShape& shape, bool vertical) {
   if (vertical) {
-    child->SetFixedHeight(spec.fixedHeight);
-    if (spec.maxAlong) child->SetMaxHeight(spec.maxAlong);
-    if (spec.minAlong) child->SetMinHeight(spec.minAlong);
-    child->SetPadding(spec.padding);
+    child->SetFixedHeight(shape.fixedAlong);
+    if (shape.maxAlong) child->SetMaxHeight(shape.maxAlong);
+    if (shape.minAlong) child->SetMinHeight(shape.minAlong);
+    child->SetPadding(shape.padding);
   } else {
-    child->SetFixedWidth(spec.fixedHeight);
-    if (spec.maxAlong) child->SetMaxWidth(spec.maxAlong);
-    if (spec.minAlong) child->SetMinWidth(spec.minAlong);
+    child->SetFixedWidth(shape.fixedAlong);
+    if (shape.maxAlong) child->SetMaxWidth(shape.maxAlong);
+    if (shape.minAlong) child->SetMinWidth(shape.minAlong);
     // The table's top/bottom paddings become left/right.
-    child->SetPadding(RECT{spec.padding.top, spec.padding.left, spec.padding.bottom, spec.padding.right});
+    child->SetPadding(RECT{shape.padding.top, shape.padding.left, shape.padding.bottom, shape.padding.right});
   }
 }
 
@@ -75,9 +75,9 @@ TEST(VerticalLayout, StackingTable) {
     CVerticalLayoutUI layout;
     layout.SetChildPadding(row.childPadding);
     std::vector<CControlUI*> children;
-    for (const ChildSpec& spec : row.children) {
+    for (const ChildShape& shape : row.children) {
       auto* child = new CControlUI();
-      ApplySpec(child, spec, true);
+      ApplyShape(child, shape, true);
       layout.Add(child);
       children.push_back(child);
     }
@@ -98,9 +98,9 @@ TEST(HorizontalLayout, StackingTable) {
     CHorizontalLayoutUI layout;
     layout.SetChildPadding(row.childPadding);
     std::vector<CControlUI*> children;
-    for (const ChildSpec& spec : row.children) {
+    for (const ChildShape& shape : row.children) {
       auto* child = new CControlUI();
-      ApplySpec(child, spec, false);
+      ApplyShape(child, shape, false);
       layout.Add(child);
       children.push_back(child);
     }
