@@ -146,8 +146,8 @@ void CHorizontalLayoutUI::HandleEvent(UIEvent& event) {
       RECT band = SeparatorBand();
       if (::PtInRect(&band, event.mouse)) {
         captured_ = true;
-        lastMouse_ = event.mouse;
-        dragRect_ = item_;
+        dragOrigin_ = event.mouse;
+        dragStartRect_ = dragRect_ = item_;
         if (!immediate_ && manager_ != nullptr) manager_->AddAfterPaintControl(this);
         return;
       }
@@ -162,13 +162,12 @@ void CHorizontalLayoutUI::HandleEvent(UIEvent& event) {
       return;
     }
     if (event.type == EventMouseMove && captured_) {
-      LONG dx = event.mouse.x - lastMouse_.x;
-      lastMouse_ = event.mouse;
-      RECT rc = dragRect_;
-      if (separator_ < 0) rc.left += dx;
-      else rc.right += dx;
-      int width = rc.right - rc.left;
-      if (width < MinWidth() || width > MaxWidth()) return;
+      int dx = event.mouse.x - dragOrigin_.x;
+      int startWidth = dragStartRect_.right - dragStartRect_.left;
+      int width = std::clamp(startWidth + (separator_ < 0 ? -dx : dx), MinWidth(), MaxWidth());
+      RECT rc = dragStartRect_;
+      if (separator_ < 0) rc.left = rc.right - width;
+      else rc.right = rc.left + width;
       dragRect_ = rc;
       if (immediate_) {
         SetFixedWidth(width);

@@ -145,8 +145,8 @@ void CVerticalLayoutUI::HandleEvent(UIEvent& event) {
       RECT band = SeparatorBand();
       if (::PtInRect(&band, event.mouse)) {
         captured_ = true;
-        lastMouse_ = event.mouse;
-        dragRect_ = item_;
+        dragOrigin_ = event.mouse;
+        dragStartRect_ = dragRect_ = item_;
         if (!immediate_ && manager_ != nullptr) manager_->AddAfterPaintControl(this);
         return;
       }
@@ -162,13 +162,14 @@ void CVerticalLayoutUI::HandleEvent(UIEvent& event) {
       return;
     }
     if (event.type == EventMouseMove && captured_) {
-      LONG dy = event.mouse.y - lastMouse_.y;
-      lastMouse_ = event.mouse;
-      RECT rc = dragRect_;
-      if (separator_ < 0) rc.top += dy;
-      else rc.bottom += dy;
-      int height = rc.bottom - rc.top;
-      if (height < MinHeight() || height > MaxHeight()) return;
+      // Measured from where the drag started, so the edge stays under the mouse after
+      // it was held at a bound.
+      int dy = event.mouse.y - dragOrigin_.y;
+      int startHeight = dragStartRect_.bottom - dragStartRect_.top;
+      int height = std::clamp(startHeight + (separator_ < 0 ? -dy : dy), MinHeight(), MaxHeight());
+      RECT rc = dragStartRect_;
+      if (separator_ < 0) rc.top = rc.bottom - height;
+      else rc.bottom = rc.top + height;
       dragRect_ = rc;
       if (immediate_) {
         SetFixedHeight(height);

@@ -29,7 +29,9 @@ class CVerticalLayoutUI : public CContainerUI {
   int separator_ = 0;
   bool immediate_ = false;
   bool captured_ = false;
-  POINT lastMouse_ = {};
+  // Where the drag started, the rectangle then, and the rectangle it has reached.
+  POINT dragOrigin_ = {};
+  RECT dragStartRect_ = {};
   RECT dragRect_ = {};
 };
 

@@ -480,7 +480,7 @@ TEST(Container, PaintsChildrenClippedToClient) {
   EXPECT_EQ(canvas.Rgb(5, 5), 0x0000FFu);
 }
 
-// A separator drag resizes at once with "sepimm", else on release, within the layout's bounds.
+// A separator drag resizes at once with "sepimm", else on release, held within min and max.
 TEST(Layouts, SeparatorDrag) {
   for (bool immediate : {true, false}) {
     SCOPED_TRACE(immediate ? "immediate" : "on release");
@@ -513,13 +513,40 @@ TEST(Layouts, SeparatorDrag) {
     event.mouse = POINT{50, 118};
     pane->HandleEvent(event);
     EXPECT_EQ(pane->FixedHeight(), immediate ? 120 : 100);
-    event.mouse = POINT{50, 400};  // beyond the maximum: ignored
+    event.mouse = POINT{50, 400};  // beyond the maximum: held at 150
+    pane->HandleEvent(event);
+    EXPECT_EQ(pane->FixedHeight(), immediate ? 150 : 100);
+    event.mouse = POINT{50, 128};  // back: the edge is under the mouse again
     pane->HandleEvent(event);
     event.type = EventButtonUp;
     pane->HandleEvent(event);
-    EXPECT_EQ(pane->FixedHeight(), 120);
+    EXPECT_EQ(pane->FixedHeight(), 130);
     EXPECT_TRUE(manager.AfterPaintControls().empty());
   }
+
+  // A band at the left edge of a horizontal layout grows it when dragged to the left.
+  CUIManager manager;
+  auto* root = new CVerticalLayoutUI();
+  manager.AttachRoot(root);
+  auto* side = new CHorizontalLayoutUI();
+  side->ApplyAttribute(L"sepwidth", L"-4");
+  side->ApplyAttribute(L"sepimm", L"true");
+  side->SetFixedWidth(80);
+  side->SetFixedHeight(50);
+  root->ApplyAttribute(L"childalign", L"right");
+  root->Add(side);
+  root->SetBounds(RECT{0, 0, 200, 100});
+  ASSERT_EQ(side->Bounds().left, 120);
+  UIEvent event;
+  event.type = EventButtonDown;
+  event.mouse = POINT{121, 10};
+  side->HandleEvent(event);
+  event.type = EventMouseMove;
+  event.mouse = POINT{101, 10};
+  side->HandleEvent(event);
+  event.type = EventButtonUp;
+  side->HandleEvent(event);
+  EXPECT_EQ(side->FixedWidth(), 100);
 }
 
 std::vector<CControlUI*> AddPages(CTabLayoutUI* tab, int count) {
