@@ -1,5 +1,6 @@
 #include "skinui/AttributeValue.h"
 
+#include <cmath>
 #include <cwchar>
 #include <string>
 
@@ -38,7 +39,8 @@ double ReadDouble(std::wstring_view text, size_t& pos) {
   wchar_t* end = nullptr;
   double value = std::wcstod(rest.c_str(), &end);
   pos += static_cast<size_t>(end - rest.c_str());
-  return value;
+  // "nan" and "inf" read as numbers, but no anchor can use them.
+  return std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace

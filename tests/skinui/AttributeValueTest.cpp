@@ -76,7 +76,7 @@ TEST(AttributeValue, BooleanTable) {
     EXPECT_FALSE(ParseBool(text)) << Show(text);
 }
 
-// Fraction lists give the float anchors; missing fractions are 0.
+// Fraction lists give the float anchors; missing or non-finite fractions are 0.
 TEST(AttributeValue, FractionList) {
   double v[4];
   ParseFractionList(L"0.5,0,0.5,0", v, 4);
@@ -84,6 +84,8 @@ TEST(AttributeValue, FractionList) {
   EXPECT_DOUBLE_EQ(v[1], 0.0);
   EXPECT_DOUBLE_EQ(v[2], 0.5);
   EXPECT_DOUBLE_EQ(v[3], 0.0);
+  ParseFractionList(L"nan,inf,-inf,1e999", v, 4);
+  for (double value : v) EXPECT_DOUBLE_EQ(value, 0.0);
   ParseFractionList(L"0.25,1", v, 4);
   EXPECT_DOUBLE_EQ(v[0], 0.25);
   EXPECT_DOUBLE_EQ(v[1], 1.0);
