@@ -117,6 +117,15 @@ class CUIManager {
   bool AddAfterPaintControl(CControlUI* control);
   bool RemoveAfterPaintControl(CControlUI* control);
   const std::vector<CControlUI*>& AfterPaintControls() const { return postPaintControls_; }
+  // Named groups of option controls, of which one is selected at a time. A group is made
+  // on first join and goes when its last member leaves.
+  bool JoinOptionGroup(const std::wstring& group, CControlUI* control);
+  void LeaveOptionGroup(const std::wstring& group, CControlUI* control);
+  const std::vector<CControlUI*>* OptionGroup(const std::wstring& group) const;
+  // Controls owed a mouse-leave event when the mouse moves on to another control.
+  bool WatchMouseLeave(CControlUI* control);
+  bool UnwatchMouseLeave(CControlUI* control);
+  const std::vector<CControlUI*>& MouseLeaveControls() const { return mouseLeaveControls_; }
 
   void Invalidate();
   void Invalidate(const RECT& rect);
@@ -232,6 +241,8 @@ class CUIManager {
   std::vector<TimerRecord> timers_;
   std::vector<CControlUI*> delayedCleanup_;
   std::vector<CControlUI*> postPaintControls_;
+  std::vector<CControlUI*> mouseLeaveControls_;
+  std::map<std::wstring, std::vector<CControlUI*>> optionGroups_;
   std::vector<UINotification> asyncNotifications_;
   std::map<std::wstring, CControlUI*> nameMap_;
   DWORD defaultColors_[5];

@@ -141,6 +141,7 @@ CUIManager::~CUIManager() {
 
 void CUIManager::Init(HWND window, const std::wstring& name) {
   nameMap_.clear();
+  optionGroups_.clear();
   fonts_.clear();
   images_.clear();
   defaultAttributes_.clear();
@@ -228,6 +229,7 @@ void CUIManager::ForgetControl(CControlUI* control) {
   delayedCleanup_.erase(std::remove(delayedCleanup_.begin(), delayedCleanup_.end(), control),
                         delayedCleanup_.end());
   RemoveAfterPaintControl(control);
+  UnwatchMouseLeave(control);
 }
 
 void CUIManager::ReleaseInputTargets(CControlUI* subtree) {
@@ -266,6 +268,42 @@ bool CUIManager::RemoveAfterPaintControl(CControlUI* control) {
   auto found = std::find(postPaintControls_.begin(), postPaintControls_.end(), control);
   if (found == postPaintControls_.end()) return false;
   postPaintControls_.erase(found);
+  return true;
+}
+
+bool CUIManager::JoinOptionGroup(const std::wstring& group, CControlUI* control) {
+  if (control == nullptr) return false;
+  std::vector<CControlUI*>& members = optionGroups_[group];
+  if (std::find(members.begin(), members.end(), control) != members.end()) return false;
+  members.push_back(control);
+  return true;
+}
+
+void CUIManager::LeaveOptionGroup(const std::wstring& group, CControlUI* control) {
+  auto found = optionGroups_.find(group);
+  if (found == optionGroups_.end()) return;
+  std::vector<CControlUI*>& members = found->second;
+  members.erase(std::remove(members.begin(), members.end(), control), members.end());
+  if (members.empty()) optionGroups_.erase(found);
+}
+
+const std::vector<CControlUI*>* CUIManager::OptionGroup(const std::wstring& group) const {
+  auto found = optionGroups_.find(group);
+  return found == optionGroups_.end() ? nullptr : &found->second;
+}
+
+bool CUIManager::WatchMouseLeave(CControlUI* control) {
+  if (control == nullptr || std::find(mouseLeaveControls_.begin(), mouseLeaveControls_.end(),
+                                      control) != mouseLeaveControls_.end())
+    return false;
+  mouseLeaveControls_.push_back(control);
+  return true;
+}
+
+bool CUIManager::UnwatchMouseLeave(CControlUI* control) {
+  auto found = std::find(mouseLeaveControls_.begin(), mouseLeaveControls_.end(), control);
+  if (found == mouseLeaveControls_.end()) return false;
+  mouseLeaveControls_.erase(found);
   return true;
 }
 

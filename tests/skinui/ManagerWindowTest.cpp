@@ -45,6 +45,32 @@ TEST(ManagerNames, MapFollowsTheTree) {
   EXPECT_EQ(manager.ControlByName(L"renamed"), nullptr);
 }
 
+// Option groups refuse a second join and vanish with their last member; a dead control is not watched.
+TEST(ManagerNames, OptionGroupsAndMouseLeaveList) {
+  CUIManager manager;
+  auto* root = new CVerticalLayoutUI();
+  manager.AttachRoot(root);
+  root->SetDelayedDestroy(false);
+  auto* a = new CControlUI();
+  auto* b = new CControlUI();
+  root->Add(a);
+  root->Add(b);
+  EXPECT_TRUE(manager.JoinOptionGroup(L"route", a));
+  EXPECT_FALSE(manager.JoinOptionGroup(L"route", a));
+  EXPECT_TRUE(manager.JoinOptionGroup(L"route", b));
+  ASSERT_NE(manager.OptionGroup(L"route"), nullptr);
+  EXPECT_EQ(manager.OptionGroup(L"route")->size(), 2u);
+  EXPECT_EQ(manager.OptionGroup(L"Route"), nullptr);
+  manager.LeaveOptionGroup(L"route", a);
+  manager.LeaveOptionGroup(L"route", b);
+  EXPECT_EQ(manager.OptionGroup(L"route"), nullptr);
+
+  EXPECT_TRUE(manager.WatchMouseLeave(a));
+  EXPECT_FALSE(manager.WatchMouseLeave(a));
+  root->Remove(a);
+  EXPECT_TRUE(manager.MouseLeaveControls().empty());
+}
+
 // Notify delegates run before receivers; queued ones wait for delivery; dead senders arrive as none.
 TEST(ManagerNotifications, SyncAsyncAndVirtualWindows) {
   CUIManager manager;
