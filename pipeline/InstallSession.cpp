@@ -1,9 +1,7 @@
 #include "pipeline/InstallSession.h"
 
-#include <exception>
 
 #include "app/InstallerSettings.h"
-#include "pipeline/ChildProcess.h"
 #include "pipeline/ReportLine.h"
 #include "pipeline/ReportLoop.h"
 #include "pipeline/WorkerThread.h"
@@ -79,33 +77,13 @@ void InstallSession::Start() {
 }
 
 void InstallSession::Run() {
-  closing_.clear();
   Send(2001, 0.0);
   Send(2002, 0.0);
-  try {
-    child_.reset();
-    child_ = std::make_unique<ChildProcess>(commandLine_, STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW,
-                                            SW_HIDE);
-  } catch (const std::exception&) {
-    Send(2004, 2.0);
-    return;
-  }
-  int verdict = RunReportLoop(
-      *child_, [this](const std::wstring& line) { return HandleLine(line); }, codePage_,
-      kInstallSessionLoop);
-  child_->WaitForExit();
-  const DWORD exitCode = child_->ExitCode();
-  child_.reset();
-
-  for (const Event& event : closing_) Send(event.code, event.value, event.text);
-  closing_.clear();
-  if (verdict != ReportLine::kNoVerdict) return;
-  // Without a verdict line the exit code tells how the package ended: a crash or an
-  // abort must not be shown as a finished installation.
-  if (exitCode == 0)
-    Send(2003, 1.0);
-  else
-    Send(2004, 3.0);
+  RunReportingChild(
+      commandLine_, [this](const std::wstring& line) { return HandleLine(line); }, codePage_,
+      kInstallSessionLoop, closing_,
+      [this](int32_t code, double value, const std::wstring& text) { Send(code, value, text); },
+      ClosingCodes{2003, 2004});
 }
 
 int InstallSession::HandleLine(const std::wstring& line) {
@@ -155,5 +133,5 @@ void InstallSession::Send(int32_t code, double value, const std::wstring& text) 
 }
 
 void InstallSession::SendLater(int32_t code, double value, const std::wstring& text) {
-  closing_.push_back(Event{code, value, text});
+  closing_.push_back(HeldEvent{code, value, text});
 }

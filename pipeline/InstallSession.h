@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "pipeline/EventCallback.h"
+#include "pipeline/ReportLoop.h"
 
-class ChildProcess;
 class WorkerThread;
 
 class InstallSession {
@@ -45,12 +45,6 @@ class InstallSession {
                                        bool ssc, bool adminact, bool authorizationact);
 
  private:
-  struct Event {
-    int32_t code;
-    double value;
-    std::wstring text;
-  };
-
   void Run();
   int HandleLine(const std::wstring& line);
   void Send(int32_t code, double value, const std::wstring& text = std::wstring());
@@ -64,9 +58,8 @@ class InstallSession {
   bool dsc_;
   int codePage_ = 0;
   std::unique_ptr<WorkerThread> worker_;
-  std::unique_ptr<ChildProcess> child_;
   bool adminact_;
   bool authorizationact_;
   // Verdict events of the running package, held until it has exited.
-  std::vector<Event> closing_;
+  std::vector<HeldEvent> closing_;
 };

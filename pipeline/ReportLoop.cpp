@@ -1,5 +1,8 @@
 #include "pipeline/ReportLoop.h"
 
+#include <exception>
+#include <memory>
+
 #include "pipeline/ChildProcess.h"
 #include "pipeline/ReportLine.h"
 #include "utils/TextConvert.h"
@@ -58,4 +61,31 @@ int RunReportLoop(ChildProcess& child, const ReportLineHandler& handler, const i
   }
   assembler.Finish(handleLine);
   return verdict;
+}
+
+void RunReportingChild(const std::wstring& commandLine, const ReportLineHandler& handler,
+                       const int& codePage, const ReportLoopVariant& variant,
+                       std::vector<HeldEvent>& held, const EventCallback& send,
+                       ClosingCodes codes) {
+  held.clear();
+  std::unique_ptr<ChildProcess> child;
+  try {
+    child = std::make_unique<ChildProcess>(
+        commandLine, STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW, SW_HIDE);
+  } catch (const std::exception&) {
+    send(codes.failure, 2.0, std::wstring());
+    return;
+  }
+  const int verdict = RunReportLoop(*child, handler, codePage, variant);
+  child->WaitForExit();
+  const DWORD exitCode = child->ExitCode();
+  child.reset();
+
+  for (const HeldEvent& event : held) send(event.code, event.value, event.text);
+  held.clear();
+  if (verdict != ReportLine::kNoVerdict) return;
+  if (exitCode == 0)
+    send(codes.success, 1.0, std::wstring());
+  else
+    send(codes.failure, 3.0, std::wstring());
 }

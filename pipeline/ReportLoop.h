@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "pipeline/EventCallback.h"
 
 class ChildProcess;
 
@@ -51,3 +55,28 @@ using ReportLineHandler = std::function<int(const std::wstring& line)>;
 // (0 when none). Does not wait for the child: the owner does that next.
 int RunReportLoop(ChildProcess& child, const ReportLineHandler& handler, const int& codePage,
                   const ReportLoopVariant& variant);
+
+// An event a line handler holds back until the child has exited: the owner may act on
+// the verdict (delete the package, start the download) only once the process is gone.
+struct HeldEvent {
+  int32_t code;
+  double value;
+  std::wstring text;
+};
+
+// The codes that close a run: the install session's 2003/2004, the runner's 5003/5004.
+struct ClosingCodes {
+  int32_t success;
+  int32_t failure;
+};
+
+// One silent run of a reporting child (the package or an earlier uninstaller): starts it
+// hidden, reads its report lines to the end of its output, waits for it to exit, then
+// sends the events the handler held back in `held`. When no line gave a verdict the exit
+// code decides: 0 is success (1.0), anything else, a crash or an abort, failure (3.0).
+// A child that cannot be started (no pipe, no process, a command line too long for the
+// buffer) is a failure with 2.0.
+void RunReportingChild(const std::wstring& commandLine, const ReportLineHandler& handler,
+                       const int& codePage, const ReportLoopVariant& variant,
+                       std::vector<HeldEvent>& held, const EventCallback& send,
+                       ClosingCodes codes);

@@ -2,9 +2,7 @@
 
 #include <shlwapi.h>
 
-#include <exception>
 
-#include "pipeline/ChildProcess.h"
 #include "pipeline/ReportLine.h"
 #include "pipeline/ReportLoop.h"
 #include "pipeline/UserPrivilege.h"
@@ -54,37 +52,17 @@ bool UninstallRunner::Start() {
 }
 
 void UninstallRunner::Run() {
-  closing_.clear();
   if (!::PathFileExistsW(uninstallerPath_.c_str())) {
     Send(5004, 1.0, L"可执行卸载文件不存在");
     return;
   }
   Send(5002, 0.0);
-  try {
-    child_.reset();
-    child_ = std::make_unique<ChildProcess>(commandLine_, STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW,
-                                            SW_HIDE);
-  } catch (const std::exception&) {
-    Send(5004, 2.0);
-    return;
-  }
-  // The read blocks until the uninstaller writes or ends, so this loop never spins.
-  int verdict = RunReportLoop(
-      *child_, [this](const std::wstring& line) { return HandleLine(line); }, codePage_,
-      kUninstallRunnerLoop);
-  child_->WaitForExit();
-  const DWORD exitCode = child_->ExitCode();
-  child_.reset();
-
-  for (const Event& event : closing_) Send(event.code, event.value, event.text);
-  closing_.clear();
-  if (verdict != ReportLine::kNoVerdict) return;
-  // Without a verdict line the exit code tells: a crashed or aborted uninstaller has not
-  // removed the installation.
-  if (exitCode == 0)
-    Send(5003, 1.0);
-  else
-    Send(5004, 3.0);
+  // The read blocks until the uninstaller writes or ends, so this never spins.
+  RunReportingChild(
+      commandLine_, [this](const std::wstring& line) { return HandleLine(line); }, codePage_,
+      kUninstallRunnerLoop, closing_,
+      [this](int32_t code, double value, const std::wstring& text) { Send(code, value, text); },
+      ClosingCodes{5003, 5004});
 }
 
 int UninstallRunner::HandleLine(const std::wstring& line) {
@@ -93,16 +71,16 @@ int UninstallRunner::HandleLine(const std::wstring& line) {
   if (MatchKey(line, L"Progress=", value)) {
     Send(5002, Number(value));
   } else if (MatchKey(line, L"Error=", value)) {
-    closing_.push_back(Event{5004, 0.0, value});
+    closing_.push_back(HeldEvent{5004, 0.0, value});
     return kFailure;
   } else if (MatchKey(line, L"State=", value)) {
     const std::wstring keyword = Keyword(value);
     if (keyword == L"Success") {
-      closing_.push_back(Event{5003, 0.0, std::wstring()});
+      closing_.push_back(HeldEvent{5003, 0.0, std::wstring()});
       return kSuccess;
     }
     if (keyword == L"Fail") {
-      closing_.push_back(Event{5004, 0.0, L"安装包卸载失败"});
+      closing_.push_back(HeldEvent{5004, 0.0, L"安装包卸载失败"});
       return kFailure;
     }
   } else if (MatchKey(line, L"Encode=", value)) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "pipeline/EventCallback.h"
+#include "pipeline/ReportLoop.h"
 
-class ChildProcess;
 class WorkerThread;
 
 class UninstallRunner {
@@ -36,12 +36,6 @@ class UninstallRunner {
                                        const std::wstring& earlierInstallFolder);
 
  private:
-  struct Event {
-    int32_t code;
-    double value;
-    std::wstring text;
-  };
-
   void Run();
   int HandleLine(const std::wstring& line);
   void Send(int32_t code, double value, const std::wstring& text = std::wstring());
@@ -52,7 +46,6 @@ class UninstallRunner {
   std::wstring earlierInstallFolder_;
   int codePage_ = 0;
   std::unique_ptr<WorkerThread> worker_;
-  std::unique_ptr<ChildProcess> child_;
   // Verdict events of the running uninstaller, held until it has exited.
-  std::vector<Event> closing_;
+  std::vector<HeldEvent> closing_;
 };
