@@ -273,6 +273,29 @@ TEST(ControlPaint, TranslucentFillAndFocusBorder) {
   EXPECT_EQ(canvas.Rgb(0, 10), 0x0000FFu);
 }
 
+// Two colours make one vertical gradient; three make two, meeting at the middle in the second.
+TEST(ControlPaint, GradientBackgrounds) {
+  PixelCanvas canvas(10, 64, 0xFFFF0000);
+  CControlUI control;
+  control.SetBounds(RECT{0, 0, 10, 64});
+  control.ApplyAttribute(L"bkcolor", L"#FF000000");
+  control.ApplyAttribute(L"bkcolor2", L"#FFFFFFFF");
+  control.Paint(canvas.dc(), canvas.bounds(), nullptr);
+  auto gray = [&canvas](int y) { return static_cast<int>(canvas.Rgb(5, y) & 0xFF); };
+  EXPECT_LT(gray(0), 32);
+  EXPECT_GT(gray(63), 223);
+  EXPECT_GT(gray(32), 96);
+  EXPECT_LT(gray(32), 160);
+  EXPECT_EQ(canvas.Rgb(5, 32) >> 16, canvas.Rgb(5, 32) & 0xFF);  // gray, no red left
+
+  control.ApplyAttribute(L"bkcolor3", L"#FF000000");
+  control.Paint(canvas.dc(), canvas.bounds(), nullptr);
+  EXPECT_LT(gray(0), 48);
+  EXPECT_GT(gray(31), 200);
+  EXPECT_GT(gray(32), 200);
+  EXPECT_LT(gray(63), 48);
+}
+
 // Rounded corners clip the background: the corner pixel keeps what was below.
 TEST(ControlPaint, BorderRoundClipsBackground) {
   PixelCanvas canvas(40, 40, 0xFFFFFFFF);
@@ -304,6 +327,7 @@ TEST(ControlPaint, BackgroundImageDestAndBrokenDescriptor) {
     PixelCanvas canvas(140, 60, 0xFFFFFFFF);
     image->ApplyAttribute(L"bkimage", L"file='green.png'");
     ASSERT_NE(image->BkImageInfo().image, nullptr);
+    EXPECT_TRUE(SameRect(image->BkImageInfo().source, RECT{0, 0, 4, 4}));
     image->Paint(canvas.dc(), canvas.bounds(), nullptr);
     EXPECT_EQ(canvas.Rgb(20, 20), 0x00FF00u);
     EXPECT_EQ(canvas.Rgb(119, 49), 0x00FF00u);
