@@ -8,16 +8,27 @@ repo="$(cd "$here/.." && pwd)"
 cd "$repo"
 
 say() { printf '[test] %s\n' "$*"; }
+# Configure quietly, but show everything CMake said when it fails.
+configure() {
+  local log
+  log="$(mktemp)"
+  if ! cmake --preset "$1" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    exit 1
+  fi
+  rm -f "$log"
+}
 
 bash "$here/bootstrap.sh"
 
 say "configuring and building the release preset (i686)"
-cmake --preset release >/dev/null
+configure release
 cmake --build --preset release
 bash "$here/check-release.sh" build/release
 
 say "configuring and building the test preset (x86-64)"
-cmake --preset test >/dev/null
+configure test
 cmake --build --preset test
 
 export WINEPREFIX="$repo/build/test/wineprefix"
