@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Builds the skin archives the skinui tests read. Run it from this folder after changing
-what goes into them; the results are committed so that the tests need no 7zz at build time."""
+"""Builds the skin archives the skinui tests read, with 7zz and Python's zipfile. The build
+runs it into the folder beside the test program."""
 import os
+import sys
 import shutil
 import subprocess
 import tempfile
 import zipfile
 
 LIMIT = 4 * 1024 * 1024
-HERE = os.path.dirname(os.path.abspath(__file__))
+# The folder to write into: the first argument (the build puts it beside the test program).
+HERE = os.path.abspath(sys.argv[1])
+os.makedirs(HERE, exist_ok=True)
 
 FILES = {
     "mainWnd.xml": b'<?xml version="1.0" encoding="utf-8"?>\r\n'

@@ -1,15 +1,18 @@
 #!/usr/bin/env python3
 """Builds the image files the render tests load: a 2 x 2 PNG with known pixels, loose and
-inside a 7z and a zip archive (with an empty item beside it). Run it from this folder after
-changing them; the results are committed so that the tests need no 7zz at build time."""
+inside a 7z and a zip archive (with an empty item beside it). The build runs it into the folder
+beside the test program."""
 import os
+import sys
 import struct
 import subprocess
 import tempfile
 import zipfile
 import zlib
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+# The folder to write into: the first argument (the build puts it beside the test program).
+HERE = os.path.abspath(sys.argv[1])
+os.makedirs(HERE, exist_ok=True)
 
 # Red, green / blue, half-transparent white (red, green, blue, alpha per pixel).
 PIXELS = [[(255, 0, 0, 255), (0, 255, 0, 255)], [(0, 0, 255, 255), (255, 255, 255, 128)]]
