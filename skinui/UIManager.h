@@ -3,12 +3,14 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "skinui/UIDrawInfo.h"
 #include "skinui/UIEvent.h"
 #include "utils/ScopedHandle.h"
 
@@ -18,6 +20,27 @@ struct SevenZipArchive;
 struct ZipArchive;
 class CControlUI;
 struct UIImageInfo;
+
+// A hook offered a window's messages before the manager handles them (message filters) or
+// before they are dispatched at all (pre-dispatch filters). Setting handled ends processing
+// with the returned result.
+class IMessageFilterUI {
+ public:
+  virtual LRESULT MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) = 0;
+
+ protected:
+  ~IMessageFilterUI() = default;
+};
+
+// Offered every queued message of the window before dispatch; S_OK means it was consumed
+// (e.g. turned into a command by an accelerator table).
+class ITranslateAccelerator {
+ public:
+  virtual LRESULT TranslateAccelerator(MSG* message) = 0;
+
+ protected:
+  ~ITranslateAccelerator() = default;
+};
 
 // One font of a window's store: the font and how it was described, with text metrics
 // measured on first need.
@@ -165,6 +188,8 @@ class CUIManager {
   // controls waiting for cleanup.
   void DeliverQueuedNotifications();
   static constexpr UINT kAsyncMessage = WM_APP + 1;
+  // The layered window's repaint tick; local control timer ids stay below 255.
+  static constexpr UINT_PTR kLayeredTimerId = 0x2000;
 
   // Fonts are kept under the decimal text of their index.
   HFONT AddFont(int index, const std::wstring& face, int size, bool bold, bool underline,
@@ -202,6 +227,76 @@ class CUIManager {
   DWORD DefaultSelectedBkColor() const { return defaultColors_[4]; }
   void SetDefaultSelectedBkColor(DWORD color) { defaultColors_[4] = color; }
 
+  // ---- Window attributes (the "Window" element of a skin) ----
+  // (defined in UIManagerWindowAttributes.cpp)
+
+  // Applies one attribute of the skin's "Window" element; names the manager does not know
+  // are kept as window custom attributes, where the first value wins.
+  void ApplyWindowAttribute(const std::wstring& name, const std::wstring& value);
+  void AddWindowExtraAttribute(const std::wstring& name, const std::wstring& value);
+  // Null when the attribute was never given.
+  const std::wstring* WindowExtraAttribute(const std::wstring& name) const;
+
+  SIZE InitialSize() const { return initialSize_; }
+  // Also resizes the window while no root is attached (the size comes before the tree).
+  void SetInitialSize(int cx, int cy);
+  const RECT& SizeBox() const { return sizeBox_; }
+  void SetSizeBox(const RECT& box) { sizeBox_ = box; }
+  const RECT& Caption() const { return caption_; }
+  void SetCaption(const RECT& caption) { caption_ = caption; }
+  SIZE RoundCorner() const { return roundCorner_; }
+  void SetRoundCorner(int cx, int cy) { roundCorner_ = SIZE{cx, cy}; }
+  SIZE MinInfo() const { return minInfo_; }
+  void SetMinInfo(int cx, int cy) { minInfo_ = SIZE{cx, cy}; }
+  SIZE MaxInfo() const { return maxInfo_; }
+  void SetMaxInfo(int cx, int cy) { maxInfo_ = SIZE{cx, cy}; }
+  bool IsShowDirty() const { return showDirty_; }
+  void SetShowDirty(bool show) { showDirty_ = show; }
+  bool IsNoActivate() const { return noActivate_; }
+  void SetNoActivate(bool noActivate) { noActivate_ = noActivate; }
+  // Whole-window alpha through the system's layered attributes (not self-painted).
+  void SetOpacity(BYTE opacity);
+  BYTE Opacity() const { return opacity_; }
+  // Self-painted layered mode: the tree is composed into a 32-bit image and handed to the
+  // system as the window's picture. Ignored for child windows and where the system has no
+  // layered-window update.
+  void SetLayered(bool layered);
+  bool IsLayered() const { return layered_; }
+  void SetLayeredImage(const std::wstring& descriptor);
+  void SetLayeredAlpha(BYTE alpha);
+  void SetLayeredInset(const RECT& inset);
+  // Off-screen painting through a buffer that survives between paints (on by default).
+  void SetOffscreenPaint(bool offscreen);
+  // Maximum width of the tooltip window when it is created; below 0 leaves the system's.
+  void SetToolTipWindowWidth(int width) { toolTipWindowWidth_ = width; }
+  HWND ToolTipWindow() const { return toolTipWindow_; }
+
+  // ---- Native child windows embedded in the tree (edit fields and the like) ----
+
+  bool RegisterNativeChild(CControlUI* control, HWND window);
+  bool UnregisterNativeChild(HWND window);
+  CControlUI* NativeChildControl(HWND window) const;
+
+  // ---- Messages (defined in UIManagerMessages.cpp) ----
+
+  bool AddPreDispatchFilter(IMessageFilterUI* filter);
+  bool RemovePreDispatchFilter(IMessageFilterUI* filter);
+  bool AddMessageFilter(IMessageFilterUI* filter);
+  bool RemoveMessageFilter(IMessageFilterUI* filter);
+  bool AddTranslateAccelerator(ITranslateAccelerator* translator);
+  bool RemoveTranslateAccelerator(ITranslateAccelerator* translator);
+  // Keyboard work done before dispatch (Tab between tab stops, Alt shortcuts).
+  bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The window's messages turned into control events; returns whether it was handled.
+  bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Called by a message loop for every message before translation; true when a manager
+  // consumed it.
+  static bool FilterBeforeDispatch(MSG* message);
+
+  void SetCapture();
+  void ReleaseCapture();
+  bool HasCapture() const { return mouseCaptured_; }
+
  private:
   struct TimerRecord {
     CControlUI* control;
@@ -215,6 +310,20 @@ class CUIManager {
   };
   using ImageHolder = std::unique_ptr<UIImageInfo, ImageDeleter>;
 
+  static std::vector<CUIManager*>& Managers();
+  // Paint steps of WM_PAINT (UIManagerPaint.cpp).
+  void PaintWindow();
+  void PrintClient(HDC dc, LPARAM flags);
+  void ReleaseBuffers();
+  void PrintNativeChildren(HDC dc);
+  void ComposeLayered(const RECT& paint, const RECT& client);
+  bool UpdateLayeredWindowPicture(const RECT& client);
+  void ShowToolTip(CControlUI* control);
+  void HideToolTip();
+  bool ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  UIEvent MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  void SendEvent(CControlUI* target, int type, WPARAM wParam = 0, LPARAM lParam = 0);
+  void SetWindowFocus();
   void DestroyQueuedControls();
   void DropFocusWithEvents();
   // Clears focus, hover, pressed and key target when they lie in the subtree.
@@ -222,17 +331,45 @@ class CUIManager {
 
   std::wstring name_;
   HWND window_ = nullptr;
+  HDC windowDC_ = nullptr;
+  HDC offscreenDC_ = nullptr;
+  HDC backgroundDC_ = nullptr;
+  HBITMAP offscreenBitmap_ = nullptr;
+  BYTE* offscreenBits_ = nullptr;
+  HBITMAP backgroundBitmap_ = nullptr;
+  BYTE* backgroundBits_ = nullptr;
+  int toolTipWindowWidth_ = -1;
+  HWND toolTipWindow_ = nullptr;
+  TOOLINFOW toolInfo_ = {};
+  std::wstring toolTipText_;
+  UINT hoverTime_ = 1000;
+  bool showDirty_ = false;
   CControlUI* root_ = nullptr;
   CControlUI* focus_ = nullptr;
   CControlUI* hover_ = nullptr;
   CControlUI* pressed_ = nullptr;
   CControlUI* keyTarget_ = nullptr;
   POINT lastMousePos_ = {-1, -1};
+  SIZE minInfo_ = {};
+  SIZE maxInfo_ = {};
+  SIZE initialSize_ = {};
+  RECT sizeBox_ = {};
+  SIZE roundCorner_ = {};
+  RECT caption_ = {};
   UINT_PTR lastTimerId_ = 0x1000;
   bool noActivate_ = false;
   bool firstLayout_ = true;
   bool updateNeeded_ = false;
   bool focusNeeded_ = false;
+  bool offscreenPaint_ = true;
+  BYTE opacity_ = 255;
+  bool layered_ = false;
+  RECT layeredInset_ = {};
+  bool layeredChanged_ = false;
+  RECT layeredUpdate_ = {};
+  UIDrawInfo layeredImage_;
+  bool mouseTracking_ = false;
+  bool mouseCaptured_ = false;
   bool painting_ = false;
   bool virtualWindowsUsed_ = false;
   bool asyncPosted_ = false;
@@ -242,7 +379,12 @@ class CUIManager {
   std::vector<CControlUI*> delayedCleanup_;
   std::vector<CControlUI*> postPaintControls_;
   std::vector<CControlUI*> mouseLeaveControls_;
+  std::map<std::wstring, std::wstring> windowCustomAttributes_;
   std::map<std::wstring, std::vector<CControlUI*>> optionGroups_;
+  std::vector<IMessageFilterUI*> preMessageFilters_;
+  std::vector<IMessageFilterUI*> messageFilters_;
+  std::vector<HWND> nativeWindows_;
+  std::vector<CControlUI*> nativeWindowControls_;
   std::vector<UINotification> asyncNotifications_;
   std::map<std::wstring, CControlUI*> nameMap_;
   DWORD defaultColors_[5];
@@ -250,6 +392,7 @@ class CUIManager {
   std::map<std::wstring, std::unique_ptr<UIFontInfo>> fonts_;
   std::map<std::wstring, ImageHolder> images_;
   std::map<std::wstring, std::wstring> defaultAttributes_;
+  std::vector<ITranslateAccelerator*> translators_;
 };
 
 }  // namespace SkinUI

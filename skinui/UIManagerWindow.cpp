@@ -5,6 +5,7 @@
 
 #include "skinui/UIControl.h"
 #include "skinui/UIManager.h"
+#include "skinui/SystemBlend.h"
 #include "skinui/UIRender.h"
 
 namespace SkinUI {
@@ -85,12 +86,6 @@ CControlUI* CALLBACK CollectAll(CControlUI* control, LPVOID data) {
   return nullptr;
 }
 
-CControlUI* CALLBACK CollectUpdateNeeded(CControlUI* control, LPVOID data) {
-  if (!control->IsUpdateNeeded()) return nullptr;
-  static_cast<std::vector<CControlUI*>*>(data)->push_back(control);
-  return control;
-}
-
 struct TabStopSearch {
   CControlUI* focus = nullptr;
   CControlUI* last = nullptr;
@@ -122,7 +117,20 @@ void CUIManager::ImageDeleter::operator()(UIImageInfo* image) const {
   CUIRender::FreeImage(image, true);
 }
 
+std::vector<CUIManager*>& CUIManager::Managers() {
+  static std::vector<CUIManager*> managers;
+  return managers;
+}
+
 CUIManager::CUIManager() {
+  static bool processReady = false;
+  if (!processReady) {
+    processReady = true;
+    // Tooltips need the common controls; the blend entry points are looked up once here
+    // so the first paint does not pay for it.
+    ::InitCommonControls();
+    SystemBlendFunctions();
+  }
   std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), defaultColors_);
 }
 
@@ -137,6 +145,12 @@ CUIManager::~CUIManager() {
   // A control destroyed above may have queued others for cleanup.
   DestroyQueuedControls();
   KillAllTimers();
+  if (layered_ && window_ != nullptr) ::KillTimer(window_, kLayeredTimerId);
+  if (toolTipWindow_ != nullptr && ::IsWindow(toolTipWindow_)) ::DestroyWindow(toolTipWindow_);
+  ReleaseBuffers();
+  if (windowDC_ != nullptr) ::ReleaseDC(window_, windowDC_);
+  auto& managers = Managers();
+  managers.erase(std::remove(managers.begin(), managers.end(), this), managers.end());
 }
 
 void CUIManager::Init(HWND window, const std::wstring& name) {
@@ -145,9 +159,17 @@ void CUIManager::Init(HWND window, const std::wstring& name) {
   fonts_.clear();
   images_.clear();
   defaultAttributes_.clear();
+  windowCustomAttributes_.clear();
   KillAllTimers();
   name_ = name;
+  if (window == window_) return;
+  if (windowDC_ != nullptr) ::ReleaseDC(window_, windowDC_);
+  ReleaseBuffers();
   window_ = window;
+  windowDC_ = window != nullptr ? ::GetDC(window) : nullptr;
+  auto& managers = Managers();
+  if (std::find(managers.begin(), managers.end(), this) == managers.end())
+    managers.push_back(this);
 }
 
 void CUIManager::DropFocusWithEvents() {
@@ -173,6 +195,8 @@ bool CUIManager::AttachRoot(CControlUI* root) {
     asyncNotifications_.clear();
     nameMap_.clear();
     postPaintControls_.clear();
+    nativeWindows_.clear();
+    nativeWindowControls_.clear();
     QueueForCleanup(root_);
   }
   root_ = root;
@@ -230,6 +254,18 @@ void CUIManager::ForgetControl(CControlUI* control) {
                         delayedCleanup_.end());
   RemoveAfterPaintControl(control);
   UnwatchMouseLeave(control);
+  // An option that dies without leaving its group must not be deselected later.
+  for (auto group = optionGroups_.begin(); group != optionGroups_.end();) {
+    auto& members = group->second;
+    members.erase(std::remove(members.begin(), members.end(), control), members.end());
+    if (members.empty()) group = optionGroups_.erase(group);
+    else ++group;
+  }
+  // Its native window, if it still lives, is no longer the control's.
+  for (size_t i = 0; i < nativeWindowControls_.size();) {
+    if (nativeWindowControls_[i] == control) UnregisterNativeChild(nativeWindows_[i]);
+    else ++i;
+  }
 }
 
 void CUIManager::ReleaseInputTargets(CControlUI* subtree) {
@@ -314,46 +350,6 @@ void CUIManager::DestroyQueuedControls() {
     controls.swap(delayedCleanup_);
     for (CControlUI* control : controls) control->DeleteSelf();
   }
-}
-
-void CUIManager::Invalidate() {
-  if (window_ == nullptr) return;
-  RECT client = {};
-  ::GetClientRect(window_, &client);
-  Invalidate(client);
-}
-
-void CUIManager::Invalidate(const RECT& rect) {
-  if (window_ == nullptr) return;
-  RECT area = rect;
-  area.left = std::max<LONG>(area.left, 0);
-  area.top = std::max<LONG>(area.top, 0);
-  area.right = std::max(area.right, area.left);
-  area.bottom = std::max(area.bottom, area.top);
-  ::InvalidateRect(window_, &area, FALSE);
-}
-
-bool CUIManager::LayoutIfNeeded(const RECT& client) {
-  if (focusNeeded_) MoveFocusToNextTabStop(true);
-  if (!updateNeeded_ || root_ == nullptr) return false;
-  updateNeeded_ = false;
-  if (!::IsRectEmpty(&client)) {
-    if (root_->IsUpdateNeeded()) {
-      root_->SetBounds(client, true);
-    } else {
-      std::vector<CControlUI*> found;
-      root_->SearchControl(CollectUpdateNeeded, &found, FindVisible | FindMeFirst | FindUpdateTest);
-      for (CControlUI* control : found) {
-        if (control->IsFloat()) control->SetBounds(control->RelativeBounds(), true);
-        else control->SetBounds(control->Bounds(), true);
-      }
-    }
-  }
-  if (firstLayout_) {
-    firstLayout_ = false;
-    RaiseNotification(root_, L"windowinit");
-  }
-  return true;
 }
 
 void CUIManager::SetFocus(CControlUI* control, bool focusWindow) {
