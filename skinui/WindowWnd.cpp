@@ -16,6 +16,21 @@ HINSTANCE ModuleInstance() {
 
 }  // namespace
 
+CWindowWnd::~CWindowWnd() {
+  if (hwnd_ == nullptr || !::IsWindow(hwnd_)) return;
+  if (subclassed_) {
+    RestoreWindowProc();
+    return;
+  }
+  HWND window = hwnd_;
+  hwnd_ = nullptr;
+  if (::RemovePropW(window, kObjectProperty) == nullptr) {
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  }
+  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+  ::DestroyWindow(window);
+}
+
 HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle,
                         const RECT& rect, HMENU menu) {
   return Create(parent, name, style, exStyle, rect.left, rect.top, rect.right - rect.left,
@@ -174,8 +189,10 @@ UINT CWindowWnd::RunModal() {
         ::SetFocus(owner);
       }
     }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    if (!CUIManager::FilterBeforeDispatch(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
   }
   if (owner != nullptr) {
     ::EnableWindow(owner, TRUE);

@@ -52,7 +52,9 @@ class CWindowWnd {
   virtual void OnWindowGone(HWND window) { (void)window; }
 
  public:
-  virtual ~CWindowWnd() = default;
+  // A window that outlives its object is destroyed with it, past the object: its
+  // messages go straight to the previous procedure from then on.
+  virtual ~CWindowWnd();
 
  protected:
   // The previous window procedure: the system default, the superclassed class's, or the

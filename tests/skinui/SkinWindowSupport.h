@@ -1,0 +1,94 @@
+// Helpers for the builder and window tests: a tree printer, a skinned test window whose
+// skin is a description text, and a message pump that runs the framework's filters.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "skinui/UIContainer.h"
+#include "skinui/UIControl.h"
+#include "skinui/UIManager.h"
+#include "skinui/WindowImplBase.h"
+
+namespace SkinUI {
+
+// "Class[name](children...)" for a tree, to compare whole shapes at once.
+inline std::wstring DescribeTree(CControlUI* control) {
+  if (control == nullptr) return L"null";
+  std::wstring text = control->ClassName();
+  if (!control->GetName().empty()) text += L"[" + control->GetName() + L"]";
+  auto* container = static_cast<IContainerUI*>(control->FindInterface(L"IContainer"));
+  if (container != nullptr && container->Count() > 0) {
+    text += L"(";
+    for (int i = 0; i < container->Count(); ++i) {
+      if (i > 0) text += L",";
+      text += DescribeTree(container->ItemAt(i));
+    }
+    text += L")";
+  }
+  return text;
+}
+
+// Runs the thread's messages for a while, the way a modal loop would.
+inline void PumpMessages(DWORD milliseconds) {
+  DWORD start = ::GetTickCount();
+  MSG msg;
+  do {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!CUIManager::FilterBeforeDispatch(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (::GetTickCount() - start < milliseconds);
+}
+
+// A skinned window built from a description text, recording what reaches it.
+class TextSkinWindow : public WindowImplBase {
+ public:
+  explicit TextSkinWindow(std::wstring skin) : skin_(std::move(skin)) {}
+
+  HWND Open(int x = 40, int y = 40, int width = 300, int height = 200,
+            DWORD style = WS_POPUP | WS_VISIBLE, HWND owner = nullptr) {
+    return Create(owner, L"skin test", style, WS_EX_TOOLWINDOW, x, y, width, height);
+  }
+  CControlUI* Find(const wchar_t* name) { return manager_.ControlByName(name); }
+  void Notify(UINotification& notification) override {
+    notifications.push_back(notification.type);
+    WindowImplBase::Notify(notification);
+  }
+
+  std::vector<std::wstring> notifications;
+  std::vector<std::wstring> clicks;
+  int initCalls = 0;
+  int goneCalls = 0;
+
+ protected:
+  LPCWSTR WindowClassName() const override { return L"FolvaneTextSkinWindow"; }
+  std::wstring SkinFolder() override { return L""; }
+  std::wstring SkinFile() override { return skin_; }
+  void OnInitWindow() override { ++initCalls; }
+  void OnClick(UINotification& notification) override {
+    clicks.push_back(notification.sender != nullptr ? notification.sender->GetName() : L"");
+    WindowImplBase::OnClick(notification);
+  }
+  void OnWindowGone(HWND window) override {
+    ++goneCalls;
+    WindowImplBase::OnWindowGone(window);
+  }
+
+ private:
+  std::wstring skin_;
+};
+
+// lParam of a mouse message at a client point of window, in screen coordinates.
+inline LPARAM ScreenPoint(HWND window, int x, int y) {
+  POINT point = {x, y};
+  ::ClientToScreen(window, &point);
+  return MAKELPARAM(point.x, point.y);
+}
+
+}  // namespace SkinUI
