@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ class TextSkinWindow : public WindowImplBase {
     WindowImplBase::Notify(notification);
   }
 
+  // Posted to run onProbe inside whatever loop is pumping the window's messages.
+  static constexpr UINT kProbeMessage = WM_APP + 50;
+  std::function<void()> onProbe;
   std::vector<std::wstring> notifications;
   std::vector<std::wstring> clicks;
   int initCalls = 0;
@@ -74,6 +78,14 @@ class TextSkinWindow : public WindowImplBase {
   void OnClick(UINotification& notification) override {
     clicks.push_back(notification.sender != nullptr ? notification.sender->GetName() : L"");
     WindowImplBase::OnClick(notification);
+  }
+  LRESULT HandleExtraMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                             bool& handled) override {
+    if (message == kProbeMessage && onProbe) {
+      onProbe();
+      return 0;
+    }
+    return WindowImplBase::HandleExtraMessage(message, wParam, lParam, handled);
   }
   void OnWindowGone(HWND window) override {
     ++goneCalls;
