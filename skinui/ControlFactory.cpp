@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include "skinui/UIButton.h"
+#include "skinui/UICheckBox.h"
 #include "skinui/UIContainer.h"
 #include "skinui/UIControl.h"
 #include "skinui/UIExtendedControls.h"
 #include "skinui/UIHorizontalLayout.h"
+#include "skinui/UILabel.h"
+#include "skinui/UIOption.h"
+#include "skinui/UIProgress.h"
 #include "skinui/UIScrollBar.h"
 #include "skinui/UITabLayout.h"
 #include "skinui/UIVerticalLayout.h"
@@ -33,6 +38,11 @@ constexpr FactoryEntry kFactory[] = {
     {L"HorizontalLayout", false, Make<CHorizontalLayoutUI>},
     {L"HBox", false, Make<CHorizontalLayoutUI>},
     {L"TabLayout", false, Make<CTabLayoutUI>},
+    {L"Label", false, Make<CLabelUI>},
+    {L"Button", false, Make<CButtonUI>},
+    {L"Option", false, Make<COptionUI>},
+    {L"CheckBox", false, Make<CCheckBoxUI>},
+    {L"Progress", false, Make<CProgressUI>},
     {L"ScrollBar", false, Make<CScrollBarUI>},
     {L"Text", false, Make<CTextUI>},
     {L"RichEdit", false, Make<CRichEditUI>},

@@ -15,13 +15,13 @@ constexpr wchar_t kFrameSkin[] =
     L" mininfo=\"100,80\">"
     L"<VBox name=\"root\" bkcolor=\"#FF336699\">"
     L"<HBox name=\"titlebar\" height=\"35\">"
-    L"<Control name=\"title\" width=\"100\"/>"
+    L"<Label name=\"title\" width=\"100\" text=\"Title\"/>"
     L"<Text name=\"link\" width=\"50\"/>"
     L"<Control/>"
-    L"<Control name=\"minbtn\" width=\"30\"/>"
-    L"<Control name=\"maxbtn\" width=\"30\"/>"
-    L"<Control name=\"restorebtn\" width=\"30\" visible=\"false\"/>"
-    L"<Control name=\"closebtn\" width=\"30\"/>"
+    L"<Button name=\"minbtn\" width=\"30\"/>"
+    L"<Option name=\"maxbtn\" width=\"30\"/>"
+    L"<Button name=\"restorebtn\" width=\"30\" visible=\"false\"/>"
+    L"<Button name=\"closebtn\" width=\"30\"/>"
     L"</HBox>"
     L"<Control name=\"body\"/>"
     L"</VBox></Window>";
@@ -83,9 +83,12 @@ TEST_F(FrameWindow, HitTesting) {
       {2, 2, HTTOPLEFT},        {150, 2, HTTOP},        {297, 2, HTTOPRIGHT},
       {2, 100, HTLEFT},         {297, 100, HTRIGHT},    {2, 197, HTBOTTOMLEFT},
       {150, 197, HTBOTTOM},     {297, 197, HTBOTTOMRIGHT},
-      {50, 20, HTCAPTION},   // a plain control in the caption band drags
+      {50, 20, HTCAPTION},   // a label in the caption band drags
       {120, 20, HTCLIENT},   // "Text" takes its own clicks
-      {200, 20, HTCAPTION},  // the stretching filler
+      {180, 20, HTCAPTION},  // the stretching filler
+      {225, 20, HTCLIENT},   // a button
+      {255, 20, HTCLIENT},   // an option
+      {285, 20, HTCLIENT},
       {150, 34, HTCAPTION},  {150, 35, HTCLIENT},  {150, 100, HTCLIENT},
       {4, 100, HTCLIENT},    {295, 100, HTCLIENT},
   };
@@ -153,6 +156,16 @@ TEST_F(FrameWindow, CloseButtonAndDeadSender) {
   Click(L"closebtn");
   EXPECT_EQ(window_.RunModal(), 1u);
   EXPECT_EQ(window_.goneCalls, 1);
+}
+
+// A real click on "closebtn" closes the window with 1, but only when released over the button.
+TEST_F(FrameWindow, CloseButtonByMouse) {
+  window_.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(285, 15));
+  window_.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(150, 100));
+  window_.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(285, 15));
+  window_.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(286, 16));
+  EXPECT_EQ(window_.RunModal(), 1u);
+  EXPECT_EQ(window_.clicks, std::vector<std::wstring>{L"closebtn"});
 }
 
 // Escape closes a plain skinned window with result 1 through the modal loop's filters.

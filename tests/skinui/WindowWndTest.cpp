@@ -213,7 +213,7 @@ TEST(WindowWndModal, ResultsAndOwner) {
   owner.Open(nullptr, 0, 0, 300, 300);
   owner.ShowWindow();
   TextSkinWindow dialog(L"<Window><VBox name=\"root\"/></Window>");
-  dialog.Open(20, 20, 100, 100, WS_POPUP, owner.GetHWND());
+  ASSERT_NE(dialog.Open(20, 20, 100, 100, WS_POPUP, owner.GetHWND()), nullptr);
   bool ownerEnabledInside = true;
   dialog.onProbe = [&] {
     ownerEnabledInside = ::IsWindowEnabled(owner.GetHWND()) != FALSE;
@@ -229,7 +229,7 @@ TEST(WindowWndModal, ResultsAndOwner) {
 // Closing through the system menu sends WM_CLOSE, so no result passes through the queue.
 TEST(WindowWndModal, SystemMenuCloseReturnsZero) {
   TextSkinWindow dialog(L"<Window><VBox/></Window>");
-  dialog.Open();
+  ASSERT_NE(dialog.Open(), nullptr);
   dialog.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(dialog.RunModal(), 0u);
   EXPECT_EQ(dialog.goneCalls, 1);
@@ -238,7 +238,7 @@ TEST(WindowWndModal, SystemMenuCloseReturnsZero) {
 // A quit request ends the modal loop and is posted again for the loop outside.
 TEST(WindowWndModal, QuitIsPostedAgain) {
   TextSkinWindow dialog(L"<Window><VBox/></Window>");
-  dialog.Open();
+  ASSERT_NE(dialog.Open(), nullptr);
   ::PostQuitMessage(5);
   EXPECT_EQ(dialog.RunModal(), 0u);
   EXPECT_TRUE(::IsWindow(dialog.GetHWND()));
@@ -257,7 +257,7 @@ TEST(WindowWndModal, SelfDeletingWindow) {
     }
   };
   auto* dialog = new SelfDeleting(L"<Window><VBox/></Window>");
-  dialog->Open();
+  ASSERT_NE(dialog->Open(), nullptr);
   dialog->Close(4);
   EXPECT_EQ(dialog->RunModal(), 4u);
 }
