@@ -1,0 +1,180 @@
+// A skinned window built from a 7z archive that the test program carries as a "ZIPRES"
+// resource, shown on the display, photographed with ImageMagick's "import" and clicked
+// with "xdotool" through the real X input path. Both are Linux programs: Wine starts
+// them from their Z: path, but hands back no process handle to wait on, so the test
+// watches for their effects instead.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SkinWindowSupport.h"
+#include "skinui/WindowImplBase.h"
+
+namespace SkinUI {
+namespace {
+
+constexpr int kLeft = 120;
+constexpr int kTop = 90;
+
+class ArchiveSkinWindow : public TextSkinWindow {
+ public:
+  ArchiveSkinWindow() : TextSkinWindow(L"main.xml") {}
+  std::vector<std::wstring> senders;
+
+  void Notify(UINotification& notification) override {
+    senders.push_back(notification.type + L":" +
+                      (notification.sender != nullptr ? notification.sender->GetName() : L""));
+    TextSkinWindow::Notify(notification);
+  }
+  bool Saw(const std::wstring& entry) const {
+    for (const std::wstring& s : senders) {
+      if (s == entry) return true;
+    }
+    return false;
+  }
+
+ protected:
+  LPCWSTR WindowClassName() const override { return L"FolvaneArchiveSkinWindow"; }
+  UINT ResourceKind() const override { return ResourceKindArchiveResource; }
+  std::wstring ResourceId() const override { return L"201"; }
+};
+
+bool StartLinuxProgram(const std::wstring& path, const std::wstring& arguments) {
+  std::wstring command = L"Z:" + path + L" " + arguments;
+  for (wchar_t& ch : command) {
+    if (&ch - command.data() < static_cast<ptrdiff_t>(path.size() + 2) && ch == L'/') ch = L'\\';
+  }
+  std::wstring program = command.substr(0, path.size() + 2);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info)) {
+    return false;
+  }
+  if (info.hThread != nullptr) ::CloseHandle(info.hThread);
+  if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
+  return true;
+}
+
+template <class Done>
+bool PumpUntil(Done done, DWORD milliseconds) {
+  DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    PumpMessages(20);
+  }
+  return true;
+}
+
+// The window's client area painted into a 32-bit DIB; pixels as 0xRRGGBB.
+class PrintedWindow {
+ public:
+  explicit PrintedWindow(HWND window) {
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC screen = ::GetDC(nullptr);
+    dc_ = ::CreateCompatibleDC(screen);
+    ::ReleaseDC(nullptr, screen);
+    void* bits = nullptr;
+    bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bits_ = static_cast<DWORD*>(bits);
+    old_ = ::SelectObject(dc_, bitmap_);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+    ::GdiFlush();
+  }
+  ~PrintedWindow() {
+    ::SelectObject(dc_, old_);
+    ::DeleteObject(bitmap_);
+    ::DeleteDC(dc_);
+  }
+  DWORD At(int x, int y) const { return bits_[y * width_ + x] & 0xFFFFFF; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  DWORD* bits_ = nullptr;
+};
+
+std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
+
+std::wstring ClickAt(HWND window, int x, int y) {
+  POINT point = {x, y};
+  ::ClientToScreen(window, &point);
+  return L"mousemove " + std::to_wstring(point.x) + L" " + std::to_wstring(point.y) +
+         L" sleep 0.2 click 1";
+}
+
+// Built from the archive resource, the window paints its images, answers real clicks,
+// is photographed, and its close button ends the modal loop with 1.
+TEST(SkinnedWindowEndToEnd, ArchiveResourceWindowOnScreen) {
+  CUIManager::SetInstance(::GetModuleHandleW(nullptr));
+  CUIManager::SetSevenZipArchive(true);
+  ArchiveSkinWindow window;
+  ASSERT_NE(window.Open(kLeft, kTop, 320, 200, WS_POPUP | WS_VISIBLE), nullptr);
+  HWND hwnd = window.GetHWND();
+  ::SetWindowPos(hwnd, HWND_TOP, kLeft, kTop, 0, 0, SWP_NOSIZE);
+  ASSERT_NE(window.Find(L"okbtn"), nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return window.Saw(L"windowinit:root"); }, 3000));
+  EXPECT_EQ(window.initCalls, 1);
+  const std::wstring* shadow = window.Manager().WindowExtraAttribute(L"showshadow");
+  ASSERT_NE(shadow, nullptr);
+  EXPECT_EQ(*shadow, L"true");
+
+  {
+    PrintedWindow picture(hwnd);
+    EXPECT_EQ(picture.At(100, 20), 0x2D6CDFu);   // root background in the title bar
+    EXPECT_EQ(picture.At(300, 20), 0xD03030u);   // close button's normal image
+    EXPECT_EQ(picture.At(10, 100), 0xFFFFFFu);   // body background
+    EXPECT_EQ(picture.At(32, 72), 0x909090u);    // option, not selected
+    EXPECT_EQ(picture.At(30, 100), 0x10A010u);   // OK button's own colour over the default
+    EXPECT_EQ(picture.At(60, 139), 0x20C040u);   // progress at 50 %: fore image on the left
+    EXPECT_EQ(picture.At(180, 139), 0xCCCCCCu);  // and background on the right
+  }
+
+  std::wstring artifactDir = Widen(FOLVANE_ARTIFACT_DIR);
+  std::wstring shot = artifactDir + L"/skinned-window.png";
+  std::wstring windowsShot = L"Z:" + shot;
+  for (wchar_t& ch : windowsShot) ch = ch == L'/' ? L'\\' : ch;
+  ::DeleteFileW(windowsShot.c_str());
+  ASSERT_TRUE(StartLinuxProgram(L"/usr/bin/import", L"-window root " + shot));
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        return ::GetFileAttributesExW(windowsShot.c_str(), GetFileExInfoStandard, &data) &&
+               data.nFileSizeLow > 1000;
+      },
+      15000))
+      << "no screenshot at " << std::string(shot.begin(), shot.end());
+  PumpMessages(300);
+
+  ASSERT_TRUE(StartLinuxProgram(L"/usr/bin/xdotool", ClickAt(hwnd, 50, 100)));
+  EXPECT_TRUE(PumpUntil([&] { return window.Saw(L"click:okbtn"); }, 8000));
+  ASSERT_TRUE(StartLinuxProgram(L"/usr/bin/xdotool", ClickAt(hwnd, 32, 72)));
+  EXPECT_TRUE(PumpUntil([&] { return window.Saw(L"selectchanged:agree"); }, 8000));
+  PumpMessages(200);
+  {
+    PrintedWindow picture(hwnd);
+    EXPECT_EQ(picture.At(32, 72), 0xF09010u);  // option, selected
+  }
+
+  // A real click on the close button ends the modal loop with 1.
+  ASSERT_TRUE(StartLinuxProgram(L"/usr/bin/xdotool", ClickAt(hwnd, 300, 20)));
+  EXPECT_EQ(window.RunModal(), 1u);
+  EXPECT_EQ(window.clicks, (std::vector<std::wstring>{L"okbtn", L"agree", L"closebtn"}));
+}
+
+}  // namespace
+}  // namespace SkinUI
