@@ -29,25 +29,31 @@ WORD CurrentKeyState() {
 
 POINT PointFromLParam(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-struct ShortcutSearch {
-  wchar_t key = 0;
-  bool pickNext = false;
+bool IsLabel(CControlUI* control) {
+  return control->ClassName().find(L"Label") != std::wstring::npos;
+}
+
+// The topmost visible control whose shortcut is the (upper-cased) key, labels included.
+CControlUI* CALLBACK FindShortcut(CControlUI* control, LPVOID data) {
+  wchar_t key = *static_cast<const wchar_t*>(data);
+  if (!control->IsVisible() || control->Shortcut() == 0) return nullptr;
+  return static_cast<wchar_t>(std::towupper(control->Shortcut())) == key ? control : nullptr;
+}
+
+struct FollowerSearch {
+  CControlUI* label = nullptr;
+  bool passed = false;
 };
 
-// A label names the control after it ("&Folder: [edit]"), so its shortcut lands on the
-// next visible control that is no label.
-CControlUI* CALLBACK FindShortcut(CControlUI* control, LPVOID data) {
-  auto* search = static_cast<ShortcutSearch*>(data);
-  if (!control->IsVisible()) return nullptr;
-  bool isLabel = control->ClassName().find(L"Label") != std::wstring::npos;
-  if (search->pickNext) return isLabel ? nullptr : control;
-  if (control->Shortcut() == 0 ||
-      std::towupper(control->Shortcut()) != static_cast<wint_t>(search->key))
-    return nullptr;
-  if (isLabel) {
-    search->pickNext = true;
+// A label names the control after it in the tree ("&Folder: [edit]"); its shortcut lands
+// on the next visible control that is no label.
+CControlUI* CALLBACK FindFollower(CControlUI* control, LPVOID data) {
+  auto* search = static_cast<FollowerSearch*>(data);
+  if (control == search->label) {
+    search->passed = true;
     return nullptr;
   }
+  if (!search->passed || !control->IsVisible() || IsLabel(control)) return nullptr;
   return control;
 }
 
@@ -178,10 +184,16 @@ bool CUIManager::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, L
       return true;
     case WM_SYSCHAR: {
       if (root_ == nullptr) return false;
-      ShortcutSearch search;
-      search.key = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(wParam)));
+      wchar_t key = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(wParam)));
       CControlUI* target =
-          root_->SearchControl(FindShortcut, &search, FindEnabled | FindMeFirst | FindTopFirst);
+          root_->SearchControl(FindShortcut, &key, FindEnabled | FindMeFirst | FindTopFirst);
+      if (target != nullptr && IsLabel(target)) {
+        // Top-first order runs backwards through siblings; the follower is found in
+        // tree order.
+        FollowerSearch search;
+        search.label = target;
+        target = root_->SearchControl(FindFollower, &search, FindEnabled | FindMeFirst);
+      }
       if (target == nullptr) return false;
       SetFocus(target);
       target->Activate();

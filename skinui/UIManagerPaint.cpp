@@ -199,7 +199,9 @@ void CUIManager::PaintWindow() {
   ::EndPaint(window_, &ps);
   painting_ = false;
   layeredChanged_ = false;
-  if (updateNeeded_) Invalidate();
+  // A focus move deferred by this paint's layout invalidated before BeginPaint, which
+  // validated it again; without another paint the focus would never move.
+  if (updateNeeded_ || focusNeeded_) Invalidate();
 }
 
 void CUIManager::PrintNativeChildren(HDC dc) {

@@ -203,6 +203,9 @@ bool CUIManager::AttachRoot(CControlUI* root) {
   firstLayout_ = true;
   updateNeeded_ = true;
   focusNeeded_ = true;
+  // A window already on screen would keep showing the old tree until something else
+  // invalidated it.
+  Invalidate();
   if (root_ == nullptr) return false;
   return AdoptControls(root_, root_->Parent());
 }
