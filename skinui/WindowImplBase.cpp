@@ -271,8 +271,9 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&) {
   ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
   RECT client = {};
   ::GetClientRect(hwnd_, &client);
+  // Showing the window decides about activation, not this frame refresh.
   ::SetWindowPos(hwnd_, nullptr, client.left, client.top, client.right - client.left,
-                 client.bottom - client.top, SWP_FRAMECHANGED);
+                 client.bottom - client.top, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 
   manager_.Init(hwnd_, L"");
   manager_.AddPreDispatchFilter(this);

@@ -54,7 +54,12 @@ class TextSkinWindow : public WindowImplBase {
 
   HWND Open(int x = 40, int y = 40, int width = 300, int height = 200,
             DWORD style = WS_POPUP | WS_VISIBLE, HWND owner = nullptr) {
-    return Create(owner, L"skin test", style, WS_EX_TOOLWINDOW, x, y, width, height);
+    // Shown without activation: under Wine, destroying an activated window waits two
+    // seconds for the X focus to settle.
+    HWND window = Create(owner, L"skin test", style & ~WS_VISIBLE, WS_EX_TOOLWINDOW, x, y,
+                         width, height);
+    if (window != nullptr && (style & WS_VISIBLE) != 0) ShowWindow(true, false);
+    return window;
   }
   CControlUI* Find(const wchar_t* name) { return manager_.ControlByName(name); }
   void Notify(UINotification& notification) override {

@@ -170,6 +170,25 @@ TEST(SkinnedWindowEndToEnd, ArchiveResourceWindowOnScreen) {
     EXPECT_EQ(picture.At(32, 72), 0xF09010u);  // option, selected
   }
 
+  // Dragging the title label moves the window: the label is caption, not a control target.
+  RECT before = {};
+  ::GetWindowRect(hwnd, &before);
+  POINT grab = {50, 20};
+  ::ClientToScreen(hwnd, &grab);
+  ASSERT_TRUE(StartLinuxProgram(
+      L"/usr/bin/xdotool", L"mousemove " + std::to_wstring(grab.x) + L" " +
+                               std::to_wstring(grab.y) +
+                               L" sleep 0.2 mousedown 1 sleep 0.2 mousemove_relative 20 10"
+                               L" sleep 0.2 mousemove_relative 20 20 sleep 0.2 mouseup 1"));
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        RECT now = {};
+        ::GetWindowRect(hwnd, &now);
+        return now.left == before.left + 40 && now.top == before.top + 30;
+      },
+      8000));
+  PumpMessages(300);
+
   // A real click on the close button ends the modal loop with 1.
   ASSERT_TRUE(StartLinuxProgram(L"/usr/bin/xdotool", ClickAt(hwnd, 300, 20)));
   EXPECT_EQ(window.RunModal(), 1u);

@@ -29,7 +29,7 @@ constexpr wchar_t kFrameSkin[] =
 class FrameWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_.Open(40, 40, 200, 100, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME);
+    window_.Open(40, 40, 200, 100, WS_POPUP | WS_VISIBLE);
     ASSERT_NE(window_.GetHWND(), nullptr);
     ::UpdateWindow(window_.GetHWND());
     PumpMessages(50);
@@ -50,10 +50,6 @@ class FrameWindow : public ::testing::Test {
 
 // Creation removes the caption, builds the tree, attaches it, and tells the window once.
 TEST_F(FrameWindow, CreationBuildsAndAttaches) {
-  LONG_PTR style = ::GetWindowLongPtrW(hwnd(), GWL_STYLE);
-  EXPECT_EQ(style & WS_CAPTION, 0);
-  EXPECT_NE(style & WS_CLIPCHILDREN, 0);
-  EXPECT_NE(style & WS_CLIPSIBLINGS, 0);
   EXPECT_EQ(window_.initCalls, 1);
   ASSERT_NE(window_.Find(L"root"), nullptr);
   EXPECT_EQ(window_.Manager().Root(), window_.Find(L"root"));
@@ -197,6 +193,19 @@ TEST_F(FrameWindow, NonClientMessages) {
   EXPECT_EQ(proposed.left, 10);
   EXPECT_EQ(proposed.right - proposed.left, work.right - work.left);
   EXPECT_EQ(proposed.bottom - proposed.top, work.bottom - work.top);
+}
+
+// The native caption goes, and children and siblings are clipped, whatever style the window had.
+TEST(WindowImplBaseStyle, CaptionRemovedOnCreate) {
+  TextSkinWindow window(L"<Window><VBox/></Window>");
+  ASSERT_NE(window.Open(0, 0, 200, 100, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
+            nullptr);
+  LONG_PTR style = ::GetWindowLongPtrW(window.GetHWND(), GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, 0);
+  EXPECT_NE(style & WS_THICKFRAME, 0);
+  EXPECT_NE(style & WS_CLIPCHILDREN, 0);
+  EXPECT_NE(style & WS_CLIPSIBLINGS, 0);
+  ::DestroyWindow(window.GetHWND());
 }
 
 // A derived window's hook that handles a message keeps it from the manager and the default procedure.
