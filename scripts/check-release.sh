@@ -37,7 +37,8 @@ dir="$1"
 mapfile -t libs < <(find "$dir" -name 'lib*.a' -not -path '*/googletest/*' | sort)
 [ ${#libs[@]} -gt 0 ] || fail "no libraries in $dir"
 for lib in "${libs[@]}"; do
-  $objdump -f "$lib" | grep -q 'file format pe-i386' || fail "$lib is not built for i686"
+  formats="$($objdump -f "$lib" | sed -n 's/.*file format //p' | sort -u)"
+  [ "$formats" = pe-i386 ] || fail "$lib is not built for i686 only (${formats//$'\n'/, })"
 done
 echo "[check-release] ${#libs[@]} libraries, all i686"
 mapfile -t exes < <(find "$dir" -name '*.exe' -not -path '*/CMakeFiles/*' | sort)
