@@ -6,6 +6,7 @@
 #include "skinui/UICheckBox.h"
 #include "skinui/UIContainer.h"
 #include "skinui/UIControl.h"
+#include "skinui/UIEdit.h"
 #include "skinui/UIExtendedControls.h"
 #include "skinui/UIHorizontalLayout.h"
 #include "skinui/UILabel.h"
@@ -43,6 +44,7 @@ constexpr FactoryEntry kFactory[] = {
     {L"Option", false, Make<COptionUI>},
     {L"CheckBox", false, Make<CCheckBoxUI>},
     {L"Progress", false, Make<CProgressUI>},
+    {L"Edit", false, Make<CEditUI>},
     {L"ScrollBar", false, Make<CScrollBarUI>},
     {L"Text", false, Make<CTextUI>},
     {L"RichEdit", false, Make<CRichEditUI>},

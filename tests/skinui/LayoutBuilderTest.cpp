@@ -57,7 +57,7 @@ TEST(ControlFactory, ClassNamesAndCaseRules) {
       {L"HBox", L"HorizontalLayout"},    {L"tablayout", L"TabLayout"},
       {L"label", L"Label"},              {L"BUTTON", L"Button"},
       {L"Option", L"Option"},            {L"checkbox", L"CheckBox"},
-      {L"Progress", L"Progress"},
+      {L"Progress", L"Progress"},       {L"edit", L"Edit"},
       {L"ScrollBar", L"ScrollBar"},      {L"text", L"Text"},
       {L"Combo", L"Combo"},              {L"ComboBox", L"Combo"},
       {L"Tree", L"TreeView"},            {L"treeview", L"TreeView"},
@@ -112,6 +112,9 @@ TEST(LayoutBuilder, BuildsTreesFromText) {
       {L"<Window><Font id=\"1\" name=\"Arial\"/><VBox><Image name=\"x.png\"/><Default name=\"a\" value=\"\"/>"
        L"<MultiLanguage id=\"3\" value=\"t\"/><Control/></VBox></Window>",
        L"VerticalLayout(Control)"},
+      {L"<Window><TreeView><TreeNode name=\"n1\"><TreeNode name=\"n2\"/><Control name=\"row\"/>"
+       L"</TreeNode></TreeView></Window>",
+       L"TreeView(TreeNode[n1](TreeNode[n2],Control[row]))"},
       {L"<Window/>", L"null"},
   };
   for (const Row& row : rows) {
