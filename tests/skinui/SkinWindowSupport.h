@@ -101,6 +101,51 @@ class TextSkinWindow : public WindowImplBase {
   std::wstring skin_;
 };
 
+// Runs one disabled test of this program as a child process that is expected to end on
+// the skin error box: the box is found, its text returned, and it is confirmed. Returns
+// the child's exit code, or -1 when no box appeared or the child did not end.
+inline long RunSkinErrorChild(const wchar_t* disabledTest, std::wstring& boxText) {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) +
+                         L"\" --gtest_also_run_disabled_tests --gtest_filter=" + disabledTest;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(self, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return -1;
+  }
+  ::CloseHandle(info.hThread);
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && box == nullptr; ++i) {
+    HWND found = ::FindWindowW(L"#32770", L"SkinUI");
+    DWORD owner = 0;
+    if (found != nullptr) ::GetWindowThreadProcessId(found, &owner);
+    if (owner == info.dwProcessId) box = found;
+    if (box == nullptr && ::WaitForSingleObject(info.hProcess, 100) == WAIT_OBJECT_0) break;
+  }
+  long result = -1;
+  if (box != nullptr) {
+    wchar_t buffer[64] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, buffer, 64);
+    boxText = buffer;
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    DWORD exitCode = 0;
+    if (::WaitForSingleObject(info.hProcess, 20000) == WAIT_OBJECT_0 &&
+        ::GetExitCodeProcess(info.hProcess, &exitCode)) {
+      result = static_cast<long>(exitCode);
+    }
+  } else {
+    ::TerminateProcess(info.hProcess, 99);
+  }
+  ::CloseHandle(info.hProcess);
+  return result;
+}
+
+// "Failed to load the resource file", the text of the skin error box.
+constexpr wchar_t kSkinErrorText[] = L"\u52a0\u8f7d\u8d44\u6e90\u6587\u4ef6\u5931\u8d25";
+
 // lParam of a mouse message at a client point of window, in screen coordinates.
 inline LPARAM ScreenPoint(HWND window, int x, int y) {
   POINT point = {x, y};

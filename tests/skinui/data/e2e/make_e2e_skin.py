@@ -1,7 +1,8 @@
 """Writes the end-to-end test skin (description and solid-colour PNG images) into a folder
-and packs it with 7zz into the archive the test program carries as a "ZIPRES" resource.
+and packs it with 7zz into the archive the test program carries as a "ZIPRES" resource;
+also writes the program's window icon (32 x 32 and 16 x 16).
 
-usage: make_e2e_skin.py SOURCE_DIR OUT_ARCHIVE
+usage: make_e2e_skin.py SOURCE_DIR OUT_ARCHIVE OUT_ICON
 """
 import os
 import shutil
@@ -33,8 +34,25 @@ IMAGES = {
 }
 
 
+def icon(sizes, bgra):
+    images = []
+    for size in sizes:
+        header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+        pixels = bytes(bgra) * size * size
+        mask = b"\x00" * (((size + 31) // 32) * 4 * size)
+        images.append((size, header + pixels + mask))
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in images:
+        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data in images)
+
+
 def main():
-    source, archive = sys.argv[1], sys.argv[2]
+    source, archive, icon_path = sys.argv[1], sys.argv[2], sys.argv[3]
+    with open(icon_path, "wb") as out:
+        out.write(icon((32, 16), (0x40, 0x80, 0xF0, 0xFF)))
     with tempfile.TemporaryDirectory() as folder:
         shutil.copy(os.path.join(source, "main.xml"), folder)
         for name, (width, height, rgba) in IMAGES.items():
