@@ -563,6 +563,11 @@ bool CUIManager::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRES
       result = TRUE;
       return true;
     }
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a message box opened mid-press); while we believed
+      // we still held it, hover tracking and the cursor would stay frozen.
+      if (reinterpret_cast<HWND>(lParam) != window_) mouseCaptured_ = false;
+      return false;
     case WM_KILLFOCUS: {
       CControlUI* control = NativeChildControl(reinterpret_cast<HWND>(wParam));
       // The keyboard focus already sits in the native window; do not take it back.

@@ -66,6 +66,31 @@ TEST_F(MouseRouting, HoverFollowsTheMouse) {
   EXPECT_EQ(log.Count(EventMouseLeave, L"b"), 1);
 }
 
+// When the mouse leaves the window for good the hover control is told and forgotten.
+TEST_F(MouseRouting, LeavingTheWindowEndsHover) {
+  Move(20, 20);
+  ASSERT_EQ(window.manager.Hover(), a);
+  // The real pointer is far from this window, so the leave is final.
+  ::SetCursorPos(1200, 780);
+  window.Send(WM_MOUSELEAVE);
+  EXPECT_EQ(log.Count(EventMouseLeave, L"a"), 1);
+  EXPECT_EQ(window.manager.Hover(), nullptr);
+}
+
+// Losing the capture to another window ends it for the manager too, so hover tracking resumes.
+TEST_F(MouseRouting, CaptureTakenByAnotherWindow) {
+  window.Send(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(20, 20));
+  ASSERT_TRUE(window.manager.HasCapture());
+  HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+  ::SetCapture(other);
+  EXPECT_FALSE(window.manager.HasCapture());
+  Move(120, 20);
+  EXPECT_EQ(window.manager.Hover(), b);
+  ::ReleaseCapture();
+  ::DestroyWindow(other);
+}
+
 // Controls on the mouse-leave list are told when the mouse moves on, before the hover control.
 TEST_F(MouseRouting, MouseLeaveListIsToldFirst) {
   Move(20, 20);

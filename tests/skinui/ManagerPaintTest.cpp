@@ -4,7 +4,9 @@
 
 #include "ControlTestSupport.h"
 #include "ManagerHostWindow.h"
+#include "TestImages.h"
 #include "skinui/UIContainer.h"
+#include "support/TempFolder.h"
 
 namespace SkinUI {
 namespace {
@@ -238,6 +240,46 @@ TEST(ManagerPaint, LayeredModePaintsOnItsTimer) {
   window.Repaint();
   EXPECT_EQ(window.PixelAt(5, 5), kRed);
   EXPECT_EQ(receiver.Count(L"windowinit"), 1);
+}
+
+// What the screen shows at a client point of the window (0xRRGGBB).
+DWORD ScreenPixel(HWND window, int x, int y) {
+  POINT point = {x, y};
+  ::ClientToScreen(window, &point);
+  HDC screen = ::GetDC(nullptr);
+  COLORREF color = ::GetPixel(screen, point.x, point.y);
+  ::ReleaseDC(nullptr, screen);
+  return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+}
+
+// A layered window shows its tree with per-pixel alpha; a layered image's alpha cuts its shape.
+TEST(ManagerPaint, LayeredPictureUsesPixelAlpha) {
+  {
+    // Without an image: a translucent fill shows, an opaque GDI fill leaves alpha 0 (clear).
+    ManagedWindow window;
+    PaintedTree tree(window);
+    tree.root->SetBkColor(0xFEFF0000);
+    window.manager.SetLayered(true);
+    window.PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(ScreenPixel(window.get(), 5, 5), 0xFE0000u);
+    EXPECT_EQ(ScreenPixel(window.get(), 20, 20), 0u);
+  }
+  {
+    // A 2 x 1 image, clear on the left and opaque on the right, stretched over the window.
+    TempFolder folder;
+    std::wstring shape = folder.WriteFile(L"shape.png", EncodePng({0x00000000, 0xFF000000}, 2, 1));
+    ManagedWindow window;
+    RecordingReceiver receiver;
+    window.manager.AddNotifyReceiver(&receiver);
+    PaintedTree tree(window);
+    window.manager.ApplyWindowAttribute(L"layeredimage", shape);
+    EXPECT_TRUE(window.manager.IsLayered());
+    ASSERT_TRUE(window.PumpUntil([&] { return receiver.Count(L"windowinit") == 1; }));
+    window.PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(ScreenPixel(window.get(), 20, 100), 0u);
+    EXPECT_EQ(ScreenPixel(window.get(), 180, 100), kRed);
+    EXPECT_EQ(ScreenPixel(window.get(), 5, 5), 0u);
+  }
 }
 
 // Child windows cannot be self-painted layered windows; the request is ignored.
