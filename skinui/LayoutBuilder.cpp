@@ -143,7 +143,7 @@ CControlUI* CLayoutBuilder::CreateControl(const wchar_t* name) {
 }
 
 void CLayoutBuilder::ApplyAttributes(CControlUI* control, CSkinXmlNode& element,
-                                     CUIManager* manager) {
+                                     CUIManager* manager, const wchar_t* defaultsName) {
   // Setters reach fonts, images and the window through the manager, so the control is
   // attached while its attributes are applied. Afterwards it goes back to where it was:
   // detached while the tree is still being built (the real attachment, with
@@ -153,7 +153,7 @@ void CLayoutBuilder::ApplyAttributes(CControlUI* control, CSkinXmlNode& element,
   CControlUI* previousParent = control->Parent();
   if (manager != nullptr) {
     control->AttachManager(manager, nullptr, false);
-    std::wstring defaults = manager->GetDefaultAttributes(element.Name());
+    std::wstring defaults = manager->GetDefaultAttributes(defaultsName);
     if (!defaults.empty()) control->ApplyAttributeString(defaults);
   }
   for (uint32_t i = 0; i < element.AttributeCount(); ++i) {
@@ -192,7 +192,7 @@ void CLayoutBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent,
 void CLayoutBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent,
                                    CUIManager* manager) {
   auto* node = new CTreeNodeUI();
-  ApplyAttributes(node, element, manager);
+  ApplyAttributes(node, element, manager, L"TreeNode");
   if (element.HasChildren()) BuildChildren(element, node, manager);
   // Nodes go into the enclosing node or tree view, which is the element's parent.
   auto* container =
@@ -235,7 +235,8 @@ CControlUI* CLayoutBuilder::BuildChildren(CSkinXmlNode element, CControlUI* pare
         }
       }
     }
-    ApplyAttributes(control, node, manager);
+    // The default list is the one registered for the element name exactly as written.
+    ApplyAttributes(control, node, manager, name);
     if (first == nullptr) {
       first = control;
     } else if (parent == nullptr) {

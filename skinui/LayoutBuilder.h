@@ -49,7 +49,8 @@ class CLayoutBuilder {
   void BuildInclude(CSkinXmlNode element, CControlUI* parent, CUIManager* manager);
   void BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CUIManager* manager);
   CControlUI* CreateControl(const wchar_t* name);
-  void ApplyAttributes(CControlUI* control, CSkinXmlNode& element, CUIManager* manager);
+  void ApplyAttributes(CControlUI* control, CSkinXmlNode& element, CUIManager* manager,
+                       const wchar_t* defaultsName);
 
   CSkinXml document_;
   IDialogBuilderCallback* callback_ = nullptr;

@@ -2,9 +2,10 @@
 
 #include <windowsx.h>
 
-#include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <map>
+#include <vector>
 
 #include "skinui/UIControl.h"
 
@@ -241,28 +242,30 @@ LRESULT WindowImplBase::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam,
   return result;
 }
 
-const BYTE* WindowImplBase::ArchiveResourceCopy(LPCWSTR id, DWORD& size) {
-  // The manager reads the archive in place for the rest of the process, and the first
-  // archive it is given is the one every later window shares, so one copy is enough.
-  static BYTE* copy = nullptr;
-  static DWORD copySize = 0;
-  if (copy != nullptr) {
-    size = copySize;
-    return copy;
+const BYTE* WindowImplBase::ArchiveResourceCopy(const std::wstring& id, DWORD& size) {
+  // The manager reads a memory archive in place for as long as it holds it, and it holds
+  // the first one it is given for the rest of the process. So the copy is never freed,
+  // and each resource is copied once however many windows are opened from it.
+  static auto* copies = new std::map<std::wstring, std::vector<BYTE>>();
+  auto known = copies->find(id);
+  if (known != copies->end()) {
+    size = static_cast<DWORD>(known->second.size());
+    return known->second.data();
   }
+  LPCWSTR resourceId =
+      IsDecimal(id) ? MAKEINTRESOURCEW(std::wcstoul(id.c_str(), nullptr, 10)) : id.c_str();
   HMODULE module = CUIManager::ResourceInstance();
-  HRSRC resource = ::FindResourceW(module, id, L"ZIPRES");
+  HRSRC resource = ::FindResourceW(module, resourceId, L"ZIPRES");
   if (resource == nullptr) return nullptr;
   HGLOBAL loaded = ::LoadResource(module, resource);
   if (loaded == nullptr) return nullptr;
   DWORD bytes = ::SizeofResource(module, resource);
-  const void* data = ::LockResource(loaded);
+  const auto* data = static_cast<const BYTE*>(::LockResource(loaded));
   if (data == nullptr || bytes == 0) return nullptr;
-  copy = new BYTE[bytes];
-  std::memcpy(copy, data, bytes);
-  copySize = bytes;
+  std::vector<BYTE>& copy = (*copies)[id];
+  copy.assign(data, data + bytes);
   size = bytes;
-  return copy;
+  return copy.data();
 }
 
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&) {
@@ -286,11 +289,8 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&) {
   if (kind == ResourceKindArchive) {
     CUIManager::SetResourceArchive(ArchiveFileName(), true);
   } else if (kind == ResourceKindArchiveResource) {
-    std::wstring id = ResourceId();
-    LPCWSTR resourceId =
-        IsDecimal(id) ? MAKEINTRESOURCEW(std::wcstoul(id.c_str(), nullptr, 10)) : id.c_str();
     DWORD size = 0;
-    const BYTE* bytes = ArchiveResourceCopy(resourceId, size);
+    const BYTE* bytes = ArchiveResourceCopy(ResourceId(), size);
     if (bytes == nullptr) return 0;
     CUIManager::SetResourceArchiveMemory(bytes, size);
   }

@@ -89,7 +89,7 @@ class WindowImplBase : public CWindowWnd,
 
  private:
   // The archive bytes of a kind 4 skin; null when the resource cannot be had.
-  static const BYTE* ArchiveResourceCopy(LPCWSTR id, DWORD& size);
+  static const BYTE* ArchiveResourceCopy(const std::wstring& id, DWORD& size);
 };
 
 }  // namespace SkinUI

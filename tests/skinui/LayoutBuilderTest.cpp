@@ -154,6 +154,19 @@ TEST(LayoutBuilder, DefaultsThenAttributesInOrder) {
   EXPECT_EQ(manager.GetDefaultAttributes(L"control"), L"");
 }
 
+// Tree nodes take the "TreeNode" default list however the element is written.
+TEST(LayoutBuilder, TreeNodeDefaults) {
+  CUIManager manager;
+  Built built(BuildText(
+      L"<Window><Default name=\"TreeNode\" value=\"width=&quot;9&quot;\"/>"
+      L"<TreeView><treenode name=\"n\" height=\"4\"/></TreeView></Window>",
+      &manager));
+  auto* tree = static_cast<IContainerUI*>(built.root->FindInterface(L"IContainer"));
+  ASSERT_EQ(tree->Count(), 1);
+  EXPECT_EQ(tree->ItemAt(0)->FixedWidth(), 9);
+  EXPECT_EQ(tree->ItemAt(0)->FixedHeight(), 4);
+}
+
 // A control sees the manager while its attributes are applied and is detached afterwards.
 TEST(LayoutBuilder, AttachesOnlyWhileApplyingAttributes) {
   struct Probe : CControlUI {
