@@ -6,46 +6,9 @@
 #include "skinui/EditWnd.h"
 #include "skinui/UIEdit.h"
 #include "skinui/UIVerticalLayout.h"
-#include "skinui/WindowWnd.h"
 
 namespace SkinUI {
 namespace {
-
-// A real top-level window whose messages go through its manager first, as in a skinned
-// window: the native edit's notifications come back reflected.
-class HostWindow : public CWindowWnd {
- public:
-  HostWindow() {
-    Create(nullptr, L"edit host", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, 0, 0, 300, 120);
-    manager.Init(GetHWND(), L"edit host");
-    ::SetForegroundWindow(GetHWND());
-    ::SetFocus(GetHWND());
-  }
-  ~HostWindow() override {
-    if (::IsWindow(GetHWND())) ::DestroyWindow(GetHWND());
-  }
-  CUIManager manager;
-
- protected:
-  LPCWSTR WindowClassName() const override { return L"FolvaneEditTestHost"; }
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    LRESULT result = 0;
-    if (manager.MessageHandler(message, wParam, lParam, result)) return result;
-    return CallPreviousProc(message, wParam, lParam);
-  }
-};
-
-void Pump(DWORD milliseconds = 50) {
-  DWORD start = ::GetTickCount();
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(5);
-  } while (::GetTickCount() - start < milliseconds);
-}
 
 class EditTest : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 #include "skinui/UIControl.h"
 #include "skinui/UIManager.h"
 #include "skinui/UIRender.h"
+#include "skinui/WindowWnd.h"
 #include "utils/ScopedHandle.h"
 
 namespace SkinUI {
@@ -92,5 +93,41 @@ class StandardControlTest : public ::testing::Test {
   CUIManager manager_;
   RecordingReceiver receiver_;
 };
+
+// A real top-level window whose messages go through its manager first, as in a skinned
+// window: the native edit's notifications come back reflected.
+class HostWindow : public CWindowWnd {
+ public:
+  HostWindow() {
+    Create(nullptr, L"edit host", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, 0, 0, 300, 200);
+    manager.Init(GetHWND(), L"edit host");
+    ::SetForegroundWindow(GetHWND());
+    ::SetFocus(GetHWND());
+  }
+  ~HostWindow() override {
+    if (::IsWindow(GetHWND())) ::DestroyWindow(GetHWND());
+  }
+  CUIManager manager;
+
+ protected:
+  LPCWSTR WindowClassName() const override { return L"FolvaneEditTestHost"; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    LRESULT result = 0;
+    if (manager.MessageHandler(message, wParam, lParam, result)) return result;
+    return CallPreviousProc(message, wParam, lParam);
+  }
+};
+
+inline void Pump(DWORD milliseconds = 50) {
+  DWORD start = ::GetTickCount();
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(5);
+  } while (::GetTickCount() - start < milliseconds);
+}
 
 }  // namespace SkinUI
