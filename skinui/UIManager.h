@@ -150,6 +150,8 @@ class CUIManager {
   bool UnwatchMouseLeave(CControlUI* control);
   const std::vector<CControlUI*>& MouseLeaveControls() const { return mouseLeaveControls_; }
 
+  // (Invalidation and the layout step live in UIManagerPaint.cpp.) A layered window
+  // collects the area for its own repaint tick instead of invalidating the window.
   void Invalidate();
   void Invalidate(const RECT& rect);
   void RequestUpdate() { updateNeeded_ = true; }

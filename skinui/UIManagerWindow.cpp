@@ -1,5 +1,5 @@
 // The per-window half of CUIManager: the control tree's bookkeeping (names, focus,
-// timers, notifications, delayed cleanup), invalidation and the resource stores.
+// timers, notifications, delayed cleanup) and the resource stores.
 #include <algorithm>
 #include <cwchar>
 

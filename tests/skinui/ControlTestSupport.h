@@ -21,8 +21,10 @@ class TestWindow {
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"FolvaneSkinTestWindow";
     ::RegisterClassW(&wc);
-    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0,
-                                0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, width,
+                                height, nullptr, nullptr, wc.hInstance, nullptr);
+    // Created visible, the window would cost Wine two seconds to take down again.
+    ::ShowWindow(window_, SW_SHOWNOACTIVATE);
     Validate();
   }
   ~TestWindow() {

@@ -25,9 +25,14 @@ class ManagedWindow {
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"FolvaneManagedTestWindow";
     ::RegisterClassW(&wc);
-    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"managed", style, 10, 10,
-                                width, height, owner, nullptr, wc.hInstance, this);
+    // A top-level window created visible costs Wine two seconds when it is hidden again;
+    // shown afterwards without activation it does not.
+    bool showLater = (style & WS_VISIBLE) != 0 && (style & WS_CHILD) == 0;
+    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"managed",
+                                showLater ? style & ~WS_VISIBLE : style, 10, 10, width, height,
+                                owner, nullptr, wc.hInstance, this);
     manager.Init(window_, L"managed");
+    if (showLater) ::ShowWindow(window_, SW_SHOWNOACTIVATE);
     Pump();
   }
   ~ManagedWindow() {
