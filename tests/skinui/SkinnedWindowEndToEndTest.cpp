@@ -14,8 +14,10 @@
 namespace SkinUI {
 namespace {
 
-constexpr int kLeft = 120;
-constexpr int kTop = 90;
+// In the bottom-right corner of the display, away from where the other test programs,
+// which may run at the same time, open their windows.
+constexpr int kLeft = 900;
+constexpr int kTop = 560;
 
 class ArchiveSkinWindow : public TextSkinWindow {
  public:
