@@ -156,21 +156,26 @@ TEST(WindowWnd, ObjectDestroyedFirstDestroysItsWindow) {
   EXPECT_FALSE(::IsWindow(window));
 }
 
-// Centring: on the owner's rectangle, else on the work area, pulled back inside the work area.
+// Centring: on the owner's rectangle, else (no owner, or a minimised one) on the work area,
+// pulled back inside the work area.
 TEST(WindowWnd, PlaceCentered) {
   RECT work = {};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int workX = (work.left + work.right) / 2;
+  int workY = (work.top + work.bottom) / 2;
   struct Row {
     RECT owner;  // empty: no owner
     int width, height;
     int x, y;
+    bool ownerMinimised;
   } rows[] = {
-      {{100, 100, 500, 400}, 200, 100, 200, 200},
+      {{100, 100, 500, 400}, 200, 100, 200, 200, false},
+      {{100, 100, 500, 400}, 200, 100, workX - 100, workY - 50, true},
       {{work.left - 300, work.top - 300, work.left + 100, work.top + 100}, 300, 300, work.left,
-       work.top},
+       work.top, false},
       {{work.right - 100, work.bottom - 100, work.right + 200, work.bottom + 200}, 300, 300,
-       work.right - 300, work.bottom - 300},
-      {{}, 200, 100, (work.left + work.right) / 2 - 100, (work.top + work.bottom) / 2 - 50},
+       work.right - 300, work.bottom - 300, false},
+      {{}, 200, 100, workX - 100, workY - 50, false},
   };
   for (const Row& row : rows) {
     PlainWindow owner;
@@ -178,6 +183,7 @@ TEST(WindowWnd, PlaceCentered) {
     if (hasOwner) {
       owner.Open(nullptr, row.owner.left, row.owner.top, row.owner.right - row.owner.left,
                  row.owner.bottom - row.owner.top);
+      if (row.ownerMinimised) ::ShowWindow(owner.GetHWND(), SW_SHOWMINNOACTIVE);
     }
     PlainWindow window;
     window.Open(hasOwner ? owner.GetHWND() : nullptr, 5, 5, row.width, row.height);
