@@ -411,6 +411,19 @@ TEST_F(MouseRouting, NativeChildTakesControlFocus) {
   EXPECT_EQ(window.manager.Focus(), a);
 }
 
+// A control that dies while in an option group is taken out, so the group never reaches it.
+TEST_F(MouseRouting, DeadControlLeavesItsOptionGroup) {
+  EXPECT_TRUE(window.manager.JoinOptionGroup(L"route", a));
+  EXPECT_TRUE(window.manager.JoinOptionGroup(L"route", b));
+  EXPECT_TRUE(window.manager.JoinOptionGroup(L"other", b));
+  root->Remove(a);
+  ASSERT_NE(window.manager.OptionGroup(L"route"), nullptr);
+  EXPECT_EQ(*window.manager.OptionGroup(L"route"), (std::vector<CControlUI*>{b}));
+  root->Remove(b);
+  EXPECT_EQ(window.manager.OptionGroup(L"route"), nullptr);
+  EXPECT_EQ(window.manager.OptionGroup(L"other"), nullptr);
+}
+
 // An asynchronous notification whose sender dies before delivery arrives with no sender.
 TEST_F(MouseRouting, QueuedNotificationOfDeadControlHasNoSender) {
   window.manager.RaiseNotification(b, L"later", 0, 0, true);
