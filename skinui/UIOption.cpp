@@ -11,7 +11,20 @@ namespace SkinUI {
 COptionUI::COptionUI() = default;
 
 COptionUI::~COptionUI() {
-  if (manager_ != nullptr && !group_.empty()) manager_->LeaveOptionGroup(group_, this);
+  // Also when the option was detached (the builder detaches every control after setting
+  // its attributes): the group would otherwise keep a pointer to a dead control.
+  LeaveGroup();
+}
+
+void COptionUI::JoinGroup() {
+  if (manager_ == nullptr || group_.empty()) return;
+  manager_->JoinOptionGroup(group_, this);
+  groupManager_ = manager_;
+}
+
+void COptionUI::LeaveGroup() {
+  if (groupManager_ != nullptr && !group_.empty()) groupManager_->LeaveOptionGroup(group_, this);
+  groupManager_ = nullptr;
 }
 
 std::wstring COptionUI::ClassName() const { return L"Option"; }
@@ -31,19 +44,19 @@ bool COptionUI::Activate() {
 }
 
 void COptionUI::AttachManager(CUIManager* manager, CControlUI* parent, bool initialize) {
-  // Moving to another window (or to none) must not leave this option in the old window's
-  // group, where a later selection would reach a control that is no longer there.
-  if (manager_ != nullptr && manager_ != manager && !group_.empty())
-    manager_->LeaveOptionGroup(group_, this);
+  // Moving to another window must not leave this option in the old window's group, where
+  // a later selection would reach a control that is no longer there. A detach (no
+  // manager) keeps the membership: the control is still alive and comes back.
+  if (manager != nullptr && manager != groupManager_) LeaveGroup();
   CButtonUI::AttachManager(manager, parent, initialize);
-  if (initialize && manager_ != nullptr && !group_.empty()) manager_->JoinOptionGroup(group_, this);
+  if (initialize) JoinGroup();
 }
 
 void COptionUI::SetGroup(const std::wstring& group) {
   if (group == group_) return;
-  if (manager_ != nullptr && !group_.empty()) manager_->LeaveOptionGroup(group_, this);
+  LeaveGroup();
   group_ = group;
-  if (manager_ != nullptr && !group_.empty()) manager_->JoinOptionGroup(group_, this);
+  JoinGroup();
 }
 
 void COptionUI::SetSelected(bool selected, bool notify) {

@@ -39,8 +39,14 @@ class COptionUI : public CButtonUI {
   DWORD SelectedTextColor() const { return selectedTextColor_; }
 
  protected:
+  void JoinGroup();
+  void LeaveGroup();
+
   bool selected_ = false;
   std::wstring group_;
+  // The manager whose group holds this option; it can differ from the current manager
+  // while the option is detached.
+  CUIManager* groupManager_ = nullptr;
   DWORD selectedBkColor_ = 0;
   DWORD selectedTextColor_ = 0;
   UIDrawInfo selectedImage_;
