@@ -340,6 +340,7 @@ class CUIManager {
   BYTE* offscreenBits_ = nullptr;
   HBITMAP backgroundBitmap_ = nullptr;
   BYTE* backgroundBits_ = nullptr;
+  SIZE bufferSize_ = {};
   int toolTipWindowWidth_ = -1;
   HWND toolTipWindow_ = nullptr;
   TOOLINFOW toolInfo_ = {};

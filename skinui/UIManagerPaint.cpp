@@ -144,12 +144,18 @@ void CUIManager::PaintWindow() {
     RECT grown = {};
     if (::GetUpdateRect(window_, &grown, FALSE)) ::UnionRect(&paint, &paint, &grown);
   }
+  // The pixel loops below index the buffers by the client size; a buffer made for
+  // another size (a resize that never reached WM_SIZE here) is made again.
+  if (offscreenBitmap_ != nullptr &&
+      (bufferSize_.cx != client.right || bufferSize_.cy != client.bottom))
+    ReleaseBuffers();
   if (!laidOut && layered_ && layeredChanged_) {
     ClearPixels(offscreenBits_, client.right, client.bottom, paint);
     root_->SetBounds(Inset(client, layeredInset_), true);
   }
 
   if (offscreenPaint_ && offscreenBitmap_ == nullptr && !::IsRectEmpty(&client)) {
+    bufferSize_ = SIZE{client.right, client.bottom};
     offscreenDC_ = ::CreateCompatibleDC(windowDC_);
     if (layered_) {
       offscreenBitmap_ =
