@@ -75,6 +75,17 @@ void CEditWnd::Reposition() {
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+void CEditWnd::ReplaceText(const std::wstring& text) {
+  if (hwnd_ == nullptr) return;
+  bool wasReady = ready_;
+  ready_ = false;
+  ::SetWindowTextW(hwnd_, text.c_str());
+  ready_ = wasReady;
+  // As when the window opens: typing goes on at the end.
+  int length = ::GetWindowTextLengthW(hwnd_);
+  SendMessage(EM_SETSEL, static_cast<WPARAM>(length), length);
+}
+
 void CEditWnd::OnTextChanged() {
   if (!ready_ || owner_ == nullptr) return;
   int length = ::GetWindowTextLengthW(hwnd_);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "skinui/WindowWnd.h"
 #include "utils/ScopedHandle.h"
 
@@ -25,6 +27,8 @@ class CEditWnd : public CWindowWnd {
   void ForgetOwner() { owner_ = nullptr; }
   // Moves the window to the edit's text area, hiding it when nothing of it shows.
   void Reposition();
+  // Shows text set by the program; that is no typing, so no "textchanged" follows.
+  void ReplaceText(const std::wstring& text);
 
  protected:
   LPCWSTR WindowClassName() const override { return L"SkinUIEditWnd"; }

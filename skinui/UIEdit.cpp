@@ -40,7 +40,7 @@ SIZE CEditUI::MeasureSize(SIZE) { return MeasureByFont(); }
 void CEditUI::SetText(const std::wstring& text) {
   if (text == text_) return;
   CLabelUI::SetText(text);
-  if (window_ != nullptr) ::SetWindowTextW(window_->GetHWND(), text_.c_str());
+  if (window_ != nullptr) window_->ReplaceText(text_);
 }
 
 void CEditUI::TakeTypedText(const std::wstring& text) {

@@ -72,6 +72,17 @@ TEST_F(EditTest, TypingInTheNativeWindow) {
   EXPECT_EQ(1, receiver_.Count(L"return"));
   EXPECT_EQ(L"abc", edit_->GetText());
   EXPECT_EQ(edit_, receiver_.entries.back().sender);
+
+  // Text set by the program shows in the native window without a "textchanged".
+  receiver_.entries.clear();
+  edit_->SetText(L"set");
+  wchar_t shown[16] = {};
+  ::GetWindowTextW(native, shown, 16);
+  EXPECT_STREQ(L"set", shown);
+  EXPECT_EQ(0, receiver_.Count(L"textchanged"));
+  Type(native, L"!");
+  EXPECT_EQ(L"set!", edit_->GetText());
+  EXPECT_EQ(1, receiver_.Count(L"textchanged"));
 }
 
 // The native window takes the edit's settings: text, limit, password, number-only,
@@ -231,6 +242,36 @@ TEST_F(EditPaintTest, StateImagePriority) {
     if (c.disabled) edit->SetEnabled(false);
     EXPECT_EQ(c.body, Paint(RECT{0, 0, 100, 30}).Rgb(50, 2)) << c.name;
   }
+}
+
+// The framework draws a password as one password character per character, and an empty
+// field's tip in the tip colour.
+TEST_F(EditPaintTest, PasswordAndTipPainting) {
+  auto inkOf = [this](const wchar_t* text, const wchar_t* password, RECT& ink) {
+    auto* edit = Place(new CEditUI, RECT{0, 0, 200, 30});
+    edit->ApplyAttribute(L"textcolor", L"#FF000000");
+    edit->ApplyAttribute(L"password", password);
+    edit->SetText(text);
+    Picture picture = Paint(RECT{0, 0, 200, 30});
+    ink = picture.InkBounds(0xFFFFFF);
+  };
+  RECT masked = {}, plain = {}, typed = {};
+  inkOf(L"abc", L"true", masked);
+  inkOf(L"***", L"false", plain);
+  inkOf(L"abc", L"false", typed);
+  EXPECT_TRUE(SameRect(plain, masked)) << ShowRect(plain) << " " << ShowRect(masked);
+  EXPECT_FALSE(SameRect(typed, masked));
+
+  auto* edit = Place(new CEditUI, RECT{0, 0, 200, 30});
+  edit->ApplyAttribute(L"tipvalue", L"MMMM");
+  edit->ApplyAttribute(L"tipvaluecolor", L"#FFFF0000");
+  Picture picture = Paint(RECT{0, 0, 200, 30});
+  RECT ink = picture.InkBounds(0xFFFFFF);
+  ASSERT_GT(ink.right, ink.left);
+  bool red = false;
+  for (int y = ink.top; y < ink.bottom && !red; ++y)
+    for (int x = ink.left; x < ink.right && !red; ++x) red = picture.Rgb(x, y) == 0xFF0000;
+  EXPECT_TRUE(red);
 }
 
 }  // namespace
