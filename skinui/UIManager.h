@@ -326,11 +326,15 @@ class CUIManager {
   UIEvent MakeEvent(int type, CControlUI* sender, WPARAM wParam = 0, LPARAM lParam = 0) const;
   void SendEvent(CControlUI* target, int type, WPARAM wParam = 0, LPARAM lParam = 0);
   void SetWindowFocus();
+  // Sender's delegates, then every receiver; false when the manager was destroyed meanwhile.
+  bool DeliverNotification(UINotification& notification);
   void DestroyQueuedControls();
   void DropFocusWithEvents();
   // Clears focus, hover, pressed and key target when they lie in the subtree.
   void ReleaseInputTargets(CControlUI* subtree);
 
+  // Cleared by the destructor; handlers that may destroy the manager keep a copy.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::wstring name_;
   HWND window_ = nullptr;
   HDC windowDC_ = nullptr;

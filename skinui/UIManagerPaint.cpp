@@ -126,8 +126,10 @@ void CUIManager::PaintWindow() {
 
   painting_ = true;
   bool wasFirstLayout = firstLayout_;
+  std::shared_ptr<bool> alive = alive_;
   bool laidOut = LayoutIfNeeded(client);
-  // "windowinit" may have closed the window.
+  // A "windowinit" handler may have destroyed the window, and this manager with it.
+  if (!*alive) return;
   if (!::IsWindow(window_)) {
     painting_ = false;
     return;

@@ -135,6 +135,7 @@ CUIManager::CUIManager() {
 }
 
 CUIManager::~CUIManager() {
+  *alive_ = false;
   DestroyQueuedControls();
   asyncNotifications_.clear();
   if (root_ != nullptr) {
@@ -535,10 +536,23 @@ void CUIManager::RaiseNotification(UINotification& notification, bool async) {
       asyncPosted_ = ::PostMessageW(window_, kAsyncMessage, 0, 0) != FALSE;
     return;
   }
+  DeliverNotification(notification);
+}
+
+bool CUIManager::DeliverNotification(UINotification& notification) {
+  // A handler may close the window and so destroy this manager; the token outlives it.
+  std::shared_ptr<bool> alive = alive_;
   if (notification.sender != nullptr) notification.sender->OnNotify.Invoke(notification);
-  // A receiver may add or remove receivers while it is called.
+  if (!*alive) return false;
+  // A receiver may add or remove receivers while it is called; one removed meanwhile (and
+  // perhaps destroyed) is not called.
   std::vector<INotifyUI*> receivers = notifiers_;
-  for (INotifyUI* receiver : receivers) receiver->Notify(notification);
+  for (INotifyUI* receiver : receivers) {
+    if (std::find(notifiers_.begin(), notifiers_.end(), receiver) == notifiers_.end()) continue;
+    receiver->Notify(notification);
+    if (!*alive) return false;
+  }
+  return true;
 }
 
 void CUIManager::DeliverQueuedNotifications() {
@@ -546,9 +560,7 @@ void CUIManager::DeliverQueuedNotifications() {
   while (!asyncNotifications_.empty()) {
     UINotification notification = asyncNotifications_.front();
     asyncNotifications_.erase(asyncNotifications_.begin());
-    if (notification.sender != nullptr) notification.sender->OnNotify.Invoke(notification);
-    std::vector<INotifyUI*> receivers = notifiers_;
-    for (INotifyUI* receiver : receivers) receiver->Notify(notification);
+    if (!DeliverNotification(notification)) return;
   }
   DestroyQueuedControls();
 }

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -597,6 +598,37 @@ TEST(ManagerDispatch, GoneManagerIsNotAsked) {
   EXPECT_FALSE(CUIManager::FilterBeforeDispatch(&msg));
   msg.hwnd = nullptr;
   EXPECT_FALSE(CUIManager::FilterBeforeDispatch(&msg));
+}
+
+// A receiver that destroys the manager or removes a later receiver stops delivery to the rest.
+TEST(ManagerDispatch, DeliveryStopsForGoneManagerAndRemovedReceivers) {
+  struct Action : INotifyUI {
+    std::function<void()> act;
+    void Notify(UINotification&) override { act(); }
+  };
+  for (bool async : {false, true}) {
+    auto* manager = new CUIManager();
+    Action first;
+    RecordingReceiver second;
+    first.act = [&] { delete manager; };
+    manager->AddNotifyReceiver(&first);
+    manager->AddNotifyReceiver(&second);
+    manager->RaiseNotification(nullptr, L"close", 0, 0, async);
+    if (async) {
+      manager->RaiseNotification(nullptr, L"more", 0, 0, true);
+      manager->DeliverQueuedNotifications();
+    }
+    // The first receiver destroyed the manager: nothing else was delivered.
+    EXPECT_TRUE(second.entries.empty()) << async;
+  }
+  CUIManager manager;
+  Action remover;
+  RecordingReceiver removed;
+  remover.act = [&] { manager.RemoveNotifyReceiver(&removed); };
+  manager.AddNotifyReceiver(&remover);
+  manager.AddNotifyReceiver(&removed);
+  manager.RaiseNotification(nullptr, L"x");
+  EXPECT_TRUE(removed.entries.empty());
 }
 
 // Without a window nothing is handled.
