@@ -215,6 +215,18 @@ TEST_F(MouseRouting, CloseReleasesEverything) {
   EXPECT_EQ(window.manager.Focus(), nullptr);
 }
 
+// Closing the active window hands the keyboard focus back to its owner.
+TEST(ManagerDispatch, CloseGivesFocusToOwner) {
+  ManagedWindow owner;
+  ManagedWindow owned(100, 80, WS_POPUP | WS_VISIBLE, owner.get());
+  ::SetActiveWindow(owned.get());
+  ::SetFocus(owned.get());
+  ASSERT_EQ(::GetActiveWindow(), owned.get());
+  LRESULT result = 0;
+  EXPECT_FALSE(owned.manager.MessageHandler(WM_CLOSE, 0, 0, result));
+  EXPECT_EQ(::GetFocus(), owner.get());
+}
+
 // Over a control that sets its own cursor the control is asked; elsewhere the system decides.
 TEST_F(MouseRouting, OwnCursorControlsAreAsked) {
   auto* cursorControl = new LoggingControl(L"c", &log, ControlFlagSetCursor);
