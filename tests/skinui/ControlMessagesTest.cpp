@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "PixelCanvas.h"
 #include "StandardControlsSupport.h"
 #include "skinui/UIButton.h"
 #include "skinui/UIEdit.h"
@@ -89,13 +90,45 @@ TEST_F(ControlMessagesTest, HoverThroughWindowMessages) {
   EXPECT_FALSE(button_->ButtonState() & ButtonStateHot);
 }
 
-// The fade runs on the window's real timer until the hot image shows fully.
+// The window prints the state images the mouse selects: normal, hot while over the
+// button, pushed while pressed, and a selected option its selected image.
+TEST_F(ControlMessagesTest, PrintedStateImages) {
+  button_->ApplyAttribute(L"normalimage", L"color='#FFFF0000'");
+  button_->ApplyAttribute(L"hotimage", L"color='#FF00FF00'");
+  button_->ApplyAttribute(L"pushedimage", L"color='#FF0000FF'");
+  second_->ApplyAttribute(L"selectedimage", L"color='#FFFFFF00'");
+  auto printed = [this](int x, int y) {
+    PixelCanvas canvas(300, 200);
+    ::SendMessageW(host_.GetHWND(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+                   PRF_CLIENT);
+    return canvas.Rgb(x, y);
+  };
+  Mouse(WM_MOUSEMOVE, 50, 190);
+  EXPECT_EQ(0xFF0000u, printed(150, 20));
+  Mouse(WM_MOUSEMOVE, 50, 20);
+  EXPECT_EQ(0x00FF00u, printed(150, 20));
+  Mouse(WM_LBUTTONDOWN, 50, 20);
+  EXPECT_EQ(0x0000FFu, printed(150, 20));
+  Mouse(WM_LBUTTONUP, 50, 20);
+  EXPECT_EQ(0x00FF00u, printed(150, 20));
+  EXPECT_NE(0xFFFF00u, printed(150, 100));
+  ClickAt(50, 100);
+  EXPECT_EQ(0xFFFF00u, printed(150, 100));
+}
+
+// The fade runs on the window's real timer until the hot image shows fully, and back. The
+// real pointer is put where the messages say it is: mouse tracking would otherwise report
+// a leave toward wherever it rests.
 TEST_F(ControlMessagesTest, FadeRunsOnTheWindowTimer) {
   button_->ApplyAttribute(L"fadedelta", L"60");
+  ::SetCursorPos(50, 190);
+  Mouse(WM_MOUSEMOVE, 50, 190);
+  ::SetCursorPos(50, 20);
   Mouse(WM_MOUSEMOVE, 50, 20);
   Pump(400);
   EXPECT_EQ(0, button_->FadeAlpha());
-  Mouse(WM_MOUSEMOVE, 50, 60);
+  ::SetCursorPos(50, 190);
+  Mouse(WM_MOUSEMOVE, 50, 190);
   Pump(400);
   EXPECT_EQ(255, button_->FadeAlpha());
 }
