@@ -187,7 +187,9 @@ TEST_F(ControlMessagesTest, NativeBackgroundBrush) {
     LOGBRUSH info = {};
     ASSERT_NE(0, ::GetObjectW(brush, sizeof(info), &info)) << c.colour;
     EXPECT_EQ(c.style, info.lbStyle) << c.colour;
-    if (c.style == BS_SOLID) EXPECT_EQ(RGB(0, 255, 0), info.lbColor);
+    if (c.style == BS_SOLID) {
+      EXPECT_EQ(RGB(0, 255, 0), info.lbColor);
+    }
     host_.manager.SetFocus(button_);
     Pump();
     ASSERT_EQ(nullptr, edit_->NativeWindow());

@@ -160,8 +160,11 @@ TEST_F(LabelTest, PaintsTextWhereTheOffsetRulePutsIt) {
     // The glyphs lie inside the text line that starts at the expected row.
     EXPECT_GE(ink.top, c.topMin) << ShowRect(ink);
     EXPECT_LE(ink.bottom, c.topMax + fontHeight) << ShowRect(ink);
-    if (c.right) EXPECT_GT(ink.left, 100) << ShowRect(ink);
-    else EXPECT_LT(ink.right, 100) << ShowRect(ink);
+    if (c.right) {
+      EXPECT_GT(ink.left, 100) << ShowRect(ink);
+    } else {
+      EXPECT_LT(ink.right, 100) << ShowRect(ink);
+    }
   }
 }
 
