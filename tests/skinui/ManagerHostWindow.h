@@ -42,6 +42,14 @@ class ManagedWindow {
   ManagedWindow& operator=(const ManagedWindow&) = delete;
 
   HWND get() const { return window_; }
+  // Moves the window, topmost, to the bottom of the screen where no other test puts
+  // windows, for tests that read the screen or move the real pointer over it while another
+  // test runs; each such test takes its own spot.
+  void MoveToBottom(int left) {
+    ::SetWindowPos(window_, HWND_TOPMOST, left, 620, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // Parks the real pointer in the far corner, over no test window.
+  static void ParkPointer() { ::SetCursorPos(1275, 5); }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessageW(window_, message, wParam, lParam);
   }

@@ -72,7 +72,7 @@ TEST_F(MouseRouting, LeavingTheWindowEndsHover) {
   Move(20, 20);
   ASSERT_EQ(window.manager.Hover(), a);
   // The real pointer is far from this window, so the leave is final.
-  ::SetCursorPos(1200, 780);
+  ManagedWindow::ParkPointer();
   window.Send(WM_MOUSELEAVE);
   EXPECT_EQ(log.Count(EventMouseLeave, L"a"), 1);
   EXPECT_EQ(window.manager.Hover(), nullptr);
@@ -229,6 +229,7 @@ TEST(ManagerDispatch, CloseGivesFocusToOwner) {
 
 // Over a control that sets its own cursor the control is asked; elsewhere the system decides.
 TEST_F(MouseRouting, OwnCursorControlsAreAsked) {
+  window.MoveToBottom(820);
   auto* cursorControl = new LoggingControl(L"c", &log, ControlFlagSetCursor);
   PlaceAt(cursorControl, 10, 60, 60, 90);
   root->Add(cursorControl);
@@ -257,7 +258,7 @@ TEST_F(MouseRouting, OwnCursorControlsAreAsked) {
       result));
   window.manager.ReleaseCapture();
   // Keep the real pointer away from the windows of later tests.
-  ::SetCursorPos(1200, 780);
+  ManagedWindow::ParkPointer();
 }
 
 // Hovering shows the control's tooltip with language tokens replaced, at the control's width.

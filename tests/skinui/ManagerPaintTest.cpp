@@ -257,6 +257,7 @@ TEST(ManagerPaint, LayeredPictureUsesPixelAlpha) {
   {
     // Without an image: a translucent fill shows, an opaque GDI fill leaves alpha 0 (clear).
     ManagedWindow window;
+    window.MoveToBottom(1050);
     PaintedTree tree(window);
     tree.root->SetBkColor(0xFEFF0000);
     window.manager.SetLayered(true);
@@ -269,6 +270,7 @@ TEST(ManagerPaint, LayeredPictureUsesPixelAlpha) {
     TempFolder folder;
     std::wstring shape = folder.WriteFile(L"shape.png", EncodePng({0x00000000, 0xFF000000}, 2, 1));
     ManagedWindow window;
+    window.MoveToBottom(1050);
     RecordingReceiver receiver;
     window.manager.AddNotifyReceiver(&receiver);
     PaintedTree tree(window);

@@ -81,31 +81,42 @@ TEST(ManagerWindowAttributes, SizeResizesOnlyBeforeTheTree) {
   EXPECT_EQ(rect.right - rect.left, 320);
 }
 
-// Resizing is held within "mininfo" and "maxinfo"; a 0 component leaves that bound to the system.
+// WM_GETMINMAXINFO takes "mininfo" and "maxinfo"; a 0 component leaves the system's value.
 TEST(ManagerWindowAttributes, TrackingSizeLimits) {
   struct Case {
     const wchar_t* minInfo;
     const wchar_t* maxInfo;
-    SIZE request;
-    SIZE expected;
+    RECT expected;  // min x, min y, max x, max y
   };
   const Case cases[] = {
-      {L"150,120", L"300,250", {50, 50}, {150, 120}},
-      {L"150,120", L"300,250", {500, 500}, {300, 250}},
-      {L"150,0", L"0,250", {60, 400}, {150, 250}},
-      {L"0,0", L"0,0", {220, 180}, {220, 180}},
+      {L"150,120", L"300,250", {150, 120, 300, 250}},
+      {L"150,0", L"0,250", {150, 7, 2000, 250}},
+      {L"0,0", L"0,0", {9, 7, 2000, 1500}},
   };
+  ManagedWindow window;
   for (const Case& c : cases) {
-    ManagedWindow window(200, 200, WS_POPUP | WS_VISIBLE | WS_THICKFRAME);
     window.manager.ApplyWindowAttribute(L"mininfo", c.minInfo);
     window.manager.ApplyWindowAttribute(L"maxinfo", c.maxInfo);
-    ::SetWindowPos(window.get(), nullptr, 0, 0, c.request.cx, c.request.cy,
-                   SWP_NOMOVE | SWP_NOZORDER);
-    RECT rect = {};
-    ::GetWindowRect(window.get(), &rect);
-    EXPECT_EQ(rect.right - rect.left, c.expected.cx) << c.minInfo << " " << c.maxInfo;
-    EXPECT_EQ(rect.bottom - rect.top, c.expected.cy) << c.minInfo << " " << c.maxInfo;
+    MINMAXINFO info = {};
+    info.ptMinTrackSize = POINT{9, 7};
+    info.ptMaxTrackSize = POINT{2000, 1500};
+    // The window's own handling comes after the manager's, which leaves it unhandled.
+    LRESULT result = 0;
+    EXPECT_FALSE(window.manager.MessageHandler(WM_GETMINMAXINFO, 0,
+                                               reinterpret_cast<LPARAM>(&info), result));
+    RECT got = {info.ptMinTrackSize.x, info.ptMinTrackSize.y, info.ptMaxTrackSize.x,
+                info.ptMaxTrackSize.y};
+    EXPECT_TRUE(SameRect(got, c.expected)) << ShowRect(got);
   }
+  // A real resize of a sizable window is held to the limits.
+  window.manager.ApplyWindowAttribute(L"mininfo", L"150,120");
+  ::SetWindowLongPtrW(window.get(), GWL_STYLE,
+                      ::GetWindowLongPtrW(window.get(), GWL_STYLE) | WS_THICKFRAME);
+  ::SetWindowPos(window.get(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  RECT rect = {};
+  ::GetWindowRect(window.get(), &rect);
+  EXPECT_EQ(rect.right - rect.left, 150);
+  EXPECT_EQ(rect.bottom - rect.top, 120);
 }
 
 // With "noactivate" a click does not activate the window; without it the system decides.
