@@ -112,7 +112,7 @@ class CUIManager {
   static void ClearLanguageTexts();
 
   // ---- Per-window state: what the controls of one window share ----
-  // (defined in UIManagerWindow.cpp)
+  // (defined in UIManagerWindow.cpp; fonts, images and attribute lists in UIManagerResources.cpp)
 
   // Binds the manager to its window and forgets the names, fonts, images, attribute lists
   // and timers of an earlier one. A manager without a window still lays out and paints
@@ -279,7 +279,7 @@ class CUIManager {
   bool UnregisterNativeChild(HWND window);
   CControlUI* NativeChildControl(HWND window) const;
 
-  // ---- Messages (defined in UIManagerMessages.cpp) ----
+  // ---- Messages (UIManagerMessages.cpp; filters and pre-dispatch in UIManagerDispatch.cpp) ----
 
   bool AddPreDispatchFilter(IMessageFilterUI* filter);
   bool RemovePreDispatchFilter(IMessageFilterUI* filter);
