@@ -338,11 +338,12 @@ class CUIManager {
   std::wstring name_;
   HWND window_ = nullptr;
   HDC windowDC_ = nullptr;
-  HDC offscreenDC_ = nullptr;
-  HDC backgroundDC_ = nullptr;
-  HBITMAP offscreenBitmap_ = nullptr;
+  // Each bitmap is selected into its DC only while in use, so either may go first.
+  Utils::ScopedMemoryDC offscreenDC_;
+  Utils::ScopedMemoryDC backgroundDC_;
+  Utils::ScopedBitmap offscreenBitmap_;
   BYTE* offscreenBits_ = nullptr;
-  HBITMAP backgroundBitmap_ = nullptr;
+  Utils::ScopedBitmap backgroundBitmap_;
   BYTE* backgroundBits_ = nullptr;
   SIZE bufferSize_ = {};
   int toolTipWindowWidth_ = -1;

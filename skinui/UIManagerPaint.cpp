@@ -43,12 +43,10 @@ RECT Inset(const RECT& rect, const RECT& inset) {
 }  // namespace
 
 void CUIManager::ReleaseBuffers() {
-  if (offscreenDC_ != nullptr) ::DeleteDC(offscreenDC_);
-  if (offscreenBitmap_ != nullptr) ::DeleteObject(offscreenBitmap_);
-  if (backgroundDC_ != nullptr) ::DeleteDC(backgroundDC_);
-  if (backgroundBitmap_ != nullptr) ::DeleteObject(backgroundBitmap_);
-  offscreenDC_ = backgroundDC_ = nullptr;
-  offscreenBitmap_ = backgroundBitmap_ = nullptr;
+  offscreenDC_.reset();
+  offscreenBitmap_.reset();
+  backgroundDC_.reset();
+  backgroundBitmap_.reset();
   offscreenBits_ = backgroundBits_ = nullptr;
 }
 
@@ -148,46 +146,46 @@ void CUIManager::PaintWindow() {
   }
   // The pixel loops below index the buffers by the client size; a buffer made for
   // another size (a resize that never reached WM_SIZE here) is made again.
-  if (offscreenBitmap_ != nullptr &&
-      (bufferSize_.cx != client.right || bufferSize_.cy != client.bottom))
+  if (offscreenBitmap_ && (bufferSize_.cx != client.right || bufferSize_.cy != client.bottom))
     ReleaseBuffers();
   if (!laidOut && layered_ && layeredChanged_) {
     ClearPixels(offscreenBits_, client.right, client.bottom, paint);
     root_->SetBounds(Inset(client, layeredInset_), true);
   }
 
-  if (offscreenPaint_ && offscreenBitmap_ == nullptr && !::IsRectEmpty(&client)) {
+  if (offscreenPaint_ && !offscreenBitmap_ && !::IsRectEmpty(&client)) {
     bufferSize_ = SIZE{client.right, client.bottom};
-    offscreenDC_ = ::CreateCompatibleDC(windowDC_);
+    offscreenDC_.reset(::CreateCompatibleDC(windowDC_));
     if (layered_) {
-      offscreenBitmap_ =
-          CUIRender::CreatePixelBitmap(windowDC_, client.right, client.bottom, &offscreenBits_);
+      offscreenBitmap_.reset(
+          CUIRender::CreatePixelBitmap(windowDC_, client.right, client.bottom, &offscreenBits_));
     } else {
-      offscreenBitmap_ = ::CreateCompatibleBitmap(windowDC_, client.right, client.bottom);
+      offscreenBitmap_.reset(::CreateCompatibleBitmap(windowDC_, client.right, client.bottom));
     }
-    if (offscreenDC_ == nullptr || offscreenBitmap_ == nullptr) ReleaseBuffers();
+    if (!offscreenDC_ || !offscreenBitmap_) ReleaseBuffers();
   }
 
   PAINTSTRUCT ps = {};
   HDC dc = ::BeginPaint(window_, &ps);
-  if (offscreenPaint_ && offscreenBitmap_ != nullptr) {
-    HGDIOBJ oldBitmap = ::SelectObject(offscreenDC_, offscreenBitmap_);
-    int saved = ::SaveDC(offscreenDC_);
+  if (offscreenPaint_ && offscreenBitmap_) {
+    HDC buffer = offscreenDC_.get();
+    HGDIOBJ oldBitmap = ::SelectObject(buffer, offscreenBitmap_.get());
+    int saved = ::SaveDC(buffer);
     if (layered_ && layeredImage_.image == nullptr)
       ClearPixels(offscreenBits_, client.right, client.bottom, paint);
-    root_->Paint(offscreenDC_, paint, nullptr);
-    if (layered_) PrintNativeChildren(offscreenDC_);
+    root_->Paint(buffer, paint, nullptr);
+    if (layered_) PrintNativeChildren(buffer);
     std::vector<CControlUI*> after = postPaintControls_;
-    for (CControlUI* control : after) control->PaintAfter(offscreenDC_, paint);
-    ::RestoreDC(offscreenDC_, saved);
+    for (CControlUI* control : after) control->PaintAfter(buffer, paint);
+    ::RestoreDC(buffer, saved);
     if (layered_) {
       ComposeLayered(paint, client);
       UpdateLayeredWindowPicture(client);
     } else if (dc != nullptr) {
       ::BitBlt(dc, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top,
-               offscreenDC_, paint.left, paint.top, SRCCOPY);
+               buffer, paint.left, paint.top, SRCCOPY);
     }
-    ::SelectObject(offscreenDC_, oldBitmap);
+    ::SelectObject(buffer, oldBitmap);
   } else if (dc != nullptr) {
     int saved = ::SaveDC(dc);
     root_->Paint(dc, paint, nullptr);
@@ -195,13 +193,12 @@ void CUIManager::PaintWindow() {
   }
 
   if (showDirty_ && !layered_ && dc != nullptr) {
-    HPEN pen = ::CreatePen(PS_SOLID, 1, kDirtyFrameColor);
-    HGDIOBJ oldPen = ::SelectObject(dc, pen);
+    Utils::ScopedPen pen(::CreatePen(PS_SOLID, 1, kDirtyFrameColor));
+    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
     HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(HOLLOW_BRUSH));
     ::Rectangle(dc, paint.left, paint.top, paint.right, paint.bottom);
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
-    ::DeleteObject(pen);
   }
 
   ::EndPaint(window_, &ps);
@@ -227,53 +224,47 @@ void CUIManager::PrintNativeChildren(HDC dc) {
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) continue;
-    HDC childDC = ::CreateCompatibleDC(dc);
+    Utils::ScopedMemoryDC childDC(::CreateCompatibleDC(dc));
     BYTE* bits = nullptr;
-    HBITMAP bitmap = CUIRender::CreatePixelBitmap(dc, width, height, &bits);
-    if (childDC != nullptr && bitmap != nullptr) {
-      HGDIOBJ old = ::SelectObject(childDC, bitmap);
-      ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(childDC),
-                     PRF_CLIENT | PRF_CHILDREN | PRF_OWNED | PRF_CHECKVISIBLE);
-      ::GdiFlush();
-      // GDI leaves alpha at 0; whatever the child drew must be opaque in the picture.
-      for (int p = 0; p < width * height; ++p) {
-        BYTE* pixel = bits + p * 4;
-        if (pixel[0] != 0 || pixel[1] != 0 || pixel[2] != 0 || pixel[3] != 0) pixel[3] = 255;
-      }
-      ::BitBlt(dc, rect.left, rect.top, width, height, childDC, 0, 0, SRCCOPY);
-      ::SelectObject(childDC, old);
+    Utils::ScopedBitmap bitmap(CUIRender::CreatePixelBitmap(dc, width, height, &bits));
+    if (!childDC || !bitmap) continue;
+    HGDIOBJ old = ::SelectObject(childDC.get(), bitmap.get());
+    ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(childDC.get()),
+                   PRF_CLIENT | PRF_CHILDREN | PRF_OWNED | PRF_CHECKVISIBLE);
+    ::GdiFlush();
+    // GDI leaves alpha at 0; whatever the child drew must be opaque in the picture.
+    for (int p = 0; p < width * height; ++p) {
+      BYTE* pixel = bits + p * 4;
+      if (pixel[0] != 0 || pixel[1] != 0 || pixel[2] != 0 || pixel[3] != 0) pixel[3] = 255;
     }
-    if (bitmap != nullptr) ::DeleteObject(bitmap);
-    if (childDC != nullptr) ::DeleteDC(childDC);
+    ::BitBlt(dc, rect.left, rect.top, width, height, childDC.get(), 0, 0, SRCCOPY);
+    ::SelectObject(childDC.get(), old);
   }
 }
 
 void CUIManager::ComposeLayered(const RECT& paint, const RECT& client) {
   const UIImageInfo* image = layeredImage_.image;
   if (image == nullptr || offscreenBits_ == nullptr) return;
-  if (layeredChanged_ && backgroundBitmap_ != nullptr) {
-    ::DeleteDC(backgroundDC_);
-    ::DeleteObject(backgroundBitmap_);
-    backgroundDC_ = nullptr;
-    backgroundBitmap_ = nullptr;
+  if (layeredChanged_) {
+    backgroundDC_.reset();
+    backgroundBitmap_.reset();
     backgroundBits_ = nullptr;
   }
   RECT rootArea = Inset(client, layeredInset_);
-  if (backgroundBitmap_ == nullptr) {
-    backgroundDC_ = ::CreateCompatibleDC(windowDC_);
-    backgroundBitmap_ =
-        CUIRender::CreatePixelBitmap(windowDC_, client.right, client.bottom, &backgroundBits_);
-    if (backgroundDC_ == nullptr || backgroundBitmap_ == nullptr) {
-      if (backgroundDC_ != nullptr) ::DeleteDC(backgroundDC_);
-      if (backgroundBitmap_ != nullptr) ::DeleteObject(backgroundBitmap_);
-      backgroundDC_ = nullptr;
-      backgroundBitmap_ = nullptr;
+  if (!backgroundBitmap_) {
+    backgroundDC_.reset(::CreateCompatibleDC(windowDC_));
+    backgroundBitmap_.reset(
+        CUIRender::CreatePixelBitmap(windowDC_, client.right, client.bottom, &backgroundBits_));
+    if (!backgroundDC_ || !backgroundBitmap_) {
+      backgroundDC_.reset();
+      backgroundBitmap_.reset();
       backgroundBits_ = nullptr;
       return;
     }
-    ::SelectObject(backgroundDC_, backgroundBitmap_);
-    CUIRender::DrawImageInfo(backgroundDC_, this, rootArea, rootArea, layeredImage_);
+    HGDIOBJ old = ::SelectObject(backgroundDC_.get(), backgroundBitmap_.get());
+    CUIRender::DrawImageInfo(backgroundDC_.get(), this, rootArea, rootArea, layeredImage_);
     ::GdiFlush();
+    ::SelectObject(backgroundDC_.get(), old);
   }
   if (!image->alpha) return;
   RECT area = {};

@@ -153,7 +153,7 @@ bool CUIManager::UpdateLayeredWindowPicture(const RECT& client) {
   SIZE size = {client.right - client.left, client.bottom - client.top};
   POINT source = {0, 0};
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, opacity_, AC_SRC_ALPHA};
-  return update(window_, nullptr, &destination, &size, offscreenDC_, &source, 0, &blend,
+  return update(window_, nullptr, &destination, &size, offscreenDC_.get(), &source, 0, &blend,
                 ULW_ALPHA) != FALSE;
 }
 

@@ -284,6 +284,31 @@ TEST(ManagerPaint, LayeredPictureUsesPixelAlpha) {
   }
 }
 
+// A layered window prints its registered native children into its picture, and forgets the dead.
+TEST(ManagerPaint, LayeredPictureShowsNativeChildren) {
+  ManagedWindow window;
+  window.MoveToBottom(590);
+  PaintedTree tree(window);
+  tree.root->SetBkColor(0);
+  tree.child->SetBkColor(0);
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = GreenChildProcedure;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"FolvaneGreenChild";
+  ::RegisterClassW(&wc);
+  HWND child = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 100, 60, 40, 20,
+                                 window.get(), nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(window.manager.RegisterNativeChild(tree.child, child));
+  window.manager.SetLayered(true);
+  window.PumpUntil([] { return false; }, 200);
+  EXPECT_EQ(ScreenPixel(window.get(), 110, 70), kGreen);
+  EXPECT_EQ(ScreenPixel(window.get(), 50, 100), 0u);
+  ::DestroyWindow(child);
+  window.manager.Invalidate();
+  window.PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(window.manager.NativeChildControl(child), nullptr);
+}
+
 // Child windows cannot be self-painted layered windows; the request is ignored.
 TEST(ManagerPaint, LayeredIgnoredForChildWindows) {
   ManagedWindow parent;
