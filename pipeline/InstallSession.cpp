@@ -65,11 +65,7 @@ void InstallSession::Start() {
   }
   worker_ = std::make_unique<WorkerThread>(
       [](void* self) -> uint32_t {
-        // Nothing may leave the worker's body: an escaping exception ends the process.
-        try {
-          static_cast<InstallSession*>(self)->Run();
-        } catch (...) {
-        }
+        static_cast<InstallSession*>(self)->Run();
         return 0;
       },
       this, L"ABDEF");

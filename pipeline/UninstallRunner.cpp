@@ -40,11 +40,7 @@ bool UninstallRunner::Start() {
   }
   worker_ = std::make_unique<WorkerThread>(
       [](void* self) -> uint32_t {
-        // Nothing may leave the worker's body: an escaping exception ends the process.
-        try {
-          static_cast<UninstallRunner*>(self)->Run();
-        } catch (...) {
-        }
+        static_cast<UninstallRunner*>(self)->Run();
         return 0;
       },
       this, L"UnInstaller");

@@ -100,14 +100,7 @@ CWinDownloader::CWinDownloader(EventCallback eventCallback, std::wstring sourceU
       retry_(retry),
       abortEvent_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   worker_ = std::make_unique<WorkerThread>(
-      [](void* self) -> uint32_t {
-        // Nothing may leave the worker's body: an escaping exception ends the process.
-        try {
-          return static_cast<CWinDownloader*>(self)->Download();
-        } catch (...) {
-          return 0;
-        }
-      },
+      [](void* self) -> uint32_t { return static_cast<CWinDownloader*>(self)->Download(); },
       this, L"ABDEF");
 }
 

@@ -78,7 +78,13 @@ void WorkerThread::NameForDebugger() {
 
 unsigned __stdcall WorkerThread::ThreadProc(void* self) {
   auto* worker = static_cast<WorkerThread*>(self);
-  if (!worker->skipBody_ && worker->body_) worker->body_(worker->argument_);
+  // The thread is the boundary no exception may cross: one escaping the body would end
+  // the whole process. A job reports its failures as events, so what arrives here is
+  // only dropped.
+  try {
+    if (!worker->skipBody_ && worker->body_) worker->body_(worker->argument_);
+  } catch (...) {
+  }
   _endthreadex(0);
   return 0;
 }

@@ -1,6 +1,7 @@
 // The thread every long job of the installer runs on. It is created suspended so that
 // the owner can finish wiring before the body runs, started explicitly, named for
-// debuggers, and waited for without a time limit when joined or destroyed.
+// debuggers, and waited for without a time limit when joined or destroyed. An exception
+// that escapes the body ends the body, never the process.
 #pragma once
 
 #include <windows.h>

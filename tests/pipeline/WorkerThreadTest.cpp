@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -119,6 +120,22 @@ TEST_F(WorkerThreadTest, NeverStartedWorkerEndsWithoutRunning) {
   EXPECT_FALSE(joined.IsCreated());
   ::Sleep(20);
   EXPECT_EQ(runs.load(), 0);
+}
+
+// An exception escaping the body ends the body only: the process goes on and the
+// worker joins as usual.
+TEST_F(WorkerThreadTest, EscapingExceptionEndsOnlyTheBody) {
+  std::atomic<bool> reached{false};
+  WorkerThread worker(
+      [&](void*) -> uint32_t {
+        reached = true;
+        throw std::runtime_error("job failed");
+      },
+      nullptr, L"ABDEF");
+  ASSERT_TRUE(worker.Start());
+  worker.Join();
+  EXPECT_TRUE(reached.load());
+  EXPECT_FALSE(worker.IsCreated());
 }
 
 }  // namespace
