@@ -35,7 +35,6 @@ class ControlMessagesTest : public ::testing::Test {
     ::InvalidateRect(host_.GetHWND(), nullptr, FALSE);
     ::UpdateWindow(host_.GetHWND());
     Pump();
-    if (host_.manager.IsFocusNeeded()) host_.manager.MoveFocusToNextTabStop(true);
     host_.manager.SetFocus(nullptr);
     Pump();
     receiver_.entries.clear();
