@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "skinui/AttributeValue.h"
-#include "skinui/UIManager.h"
-#include "skinui/UIRender.h"
 
 namespace SkinUI {
 
@@ -26,7 +24,7 @@ void* CHorizontalLayoutUI::FindInterface(const std::wstring& name) {
 }
 
 UINT CHorizontalLayoutUI::ControlFlags() const {
-  return (IsEnabled() && separator_ != 0) ? UINT{ControlFlagSetCursor} : 0u;
+  return separator_.WantsCursor(*this) ? UINT{ControlFlagSetCursor} : 0u;
 }
 
 // The vertical layout's two passes turned sideways, except that only children with a
@@ -133,67 +131,13 @@ void CHorizontalLayoutUI::SetBounds(const RECT& rect, bool invalidate) {
   UpdateScrollBars(rc, neededWidth, neededHeight);
 }
 
-RECT CHorizontalLayoutUI::SeparatorBand() const {
-  RECT band = item_;
-  if (separator_ >= 0) band.left = std::max<LONG>(band.right - separator_, band.left);
-  else band.right = std::min<LONG>(band.left - separator_, band.right);
-  return band;
-}
-
 void CHorizontalLayoutUI::HandleEvent(UIEvent& event) {
-  if (separator_ != 0) {
-    if (event.type == EventButtonDown && IsEnabled()) {
-      RECT band = SeparatorBand();
-      if (::PtInRect(&band, event.mouse)) {
-        captured_ = true;
-        dragOrigin_ = event.mouse;
-        dragStartRect_ = dragRect_ = item_;
-        if (!immediate_ && manager_ != nullptr) manager_->AddAfterPaintControl(this);
-        return;
-      }
-    }
-    if (event.type == EventButtonUp && captured_) {
-      captured_ = false;
-      if (!immediate_ && manager_ != nullptr) {
-        manager_->RemoveAfterPaintControl(this);
-        SetFixedWidth(dragRect_.right - dragRect_.left);
-        manager_->Invalidate();
-      }
-      return;
-    }
-    if (event.type == EventMouseMove && captured_) {
-      int dx = event.mouse.x - dragOrigin_.x;
-      int startWidth = dragStartRect_.right - dragStartRect_.left;
-      int width = std::clamp(startWidth + (separator_ < 0 ? -dx : dx), MinWidth(), MaxWidth());
-      RECT rc = dragStartRect_;
-      if (separator_ < 0) rc.left = rc.right - width;
-      else rc.right = rc.left + width;
-      dragRect_ = rc;
-      if (immediate_) {
-        SetFixedWidth(width);
-      } else if (manager_ != nullptr) {
-        manager_->Invalidate();
-      }
-      return;
-    }
-    if (event.type == EventSetCursor) {
-      RECT band = SeparatorBand();
-      if (IsEnabled() && ::PtInRect(&band, event.mouse)) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
-        return;
-      }
-    }
-  }
+  if (separator_.HandleEvent(*this, event)) return;
   CContainerUI::HandleEvent(event);
 }
 
 void CHorizontalLayoutUI::PaintAfter(HDC dc, const RECT& area) {
-  if (captured_ && !immediate_) {
-    RECT edge = dragRect_;
-    if (separator_ < 0) edge.right = edge.left - separator_;
-    else edge.left = edge.right - separator_;
-    CUIRender::DrawColor(dc, edge, 0xAA000000);
-  }
+  separator_.PaintDragEdge(dc);
   CContainerUI::PaintAfter(dc, area);
 }
 

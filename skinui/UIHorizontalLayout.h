@@ -3,6 +3,7 @@
 // the user drag the layout's own width.
 #pragma once
 
+#include "skinui/LayoutSeparator.h"
 #include "skinui/UIContainer.h"
 
 namespace SkinUI {
@@ -18,21 +19,13 @@ class CHorizontalLayoutUI : public CContainerUI {
   void PaintAfter(HDC dc, const RECT& area) override;
 
   // Positive: a band at the right edge; negative: at the left edge; 0: none.
-  int SeparatorWidth() const { return separator_; }
-  void SetSeparatorWidth(int width) { separator_ = width; }
-  bool IsSeparatorImmediate() const { return immediate_; }
-  void SetSeparatorImmediate(bool immediate) { immediate_ = immediate; }
+  int SeparatorWidth() const { return separator_.Size(); }
+  void SetSeparatorWidth(int width) { separator_.SetSize(width); }
+  bool IsSeparatorImmediate() const { return separator_.IsImmediate(); }
+  void SetSeparatorImmediate(bool immediate) { separator_.SetImmediate(immediate); }
 
  private:
-  RECT SeparatorBand() const;
-
-  int separator_ = 0;
-  bool immediate_ = false;
-  bool captured_ = false;
-  // Where the drag started, the rectangle then, and the rectangle it has reached.
-  POINT dragOrigin_ = {};
-  RECT dragStartRect_ = {};
-  RECT dragRect_ = {};
+  CLayoutSeparator separator_{CLayoutSeparator::Horizontal};
 };
 
 }  // namespace SkinUI

@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "skinui/AttributeValue.h"
-#include "skinui/UIManager.h"
-#include "skinui/UIRender.h"
 
 namespace SkinUI {
 
@@ -31,7 +29,7 @@ void* CVerticalLayoutUI::FindInterface(const std::wstring& name) {
 }
 
 UINT CVerticalLayoutUI::ControlFlags() const {
-  return (IsEnabled() && separator_ != 0) ? UINT{ControlFlagSetCursor} : 0u;
+  return separator_.WantsCursor(*this) ? UINT{ControlFlagSetCursor} : 0u;
 }
 
 // Two passes: the first adds up what the fixed-height children take and counts the
@@ -132,71 +130,13 @@ void CVerticalLayoutUI::SetBounds(const RECT& rect, bool invalidate) {
   UpdateScrollBars(rc, neededWidth, neededHeight);
 }
 
-RECT CVerticalLayoutUI::SeparatorBand() const {
-  RECT band = item_;
-  if (separator_ >= 0) band.top = std::max<LONG>(band.bottom - separator_, band.top);
-  else band.bottom = std::min<LONG>(band.top - separator_, band.bottom);
-  return band;
-}
-
 void CVerticalLayoutUI::HandleEvent(UIEvent& event) {
-  if (separator_ != 0) {
-    if (event.type == EventButtonDown && IsEnabled()) {
-      RECT band = SeparatorBand();
-      if (::PtInRect(&band, event.mouse)) {
-        captured_ = true;
-        dragOrigin_ = event.mouse;
-        dragStartRect_ = dragRect_ = item_;
-        if (!immediate_ && manager_ != nullptr) manager_->AddAfterPaintControl(this);
-        return;
-      }
-    }
-    if (event.type == EventButtonUp && captured_) {
-      captured_ = false;
-      if (!immediate_ && manager_ != nullptr) {
-        manager_->RemoveAfterPaintControl(this);
-        // The new edge was only drawn over the window; now the layout takes the size.
-        SetFixedHeight(dragRect_.bottom - dragRect_.top);
-        manager_->Invalidate();
-      }
-      return;
-    }
-    if (event.type == EventMouseMove && captured_) {
-      // Measured from where the drag started, so the edge stays under the mouse after
-      // it was held at a bound.
-      int dy = event.mouse.y - dragOrigin_.y;
-      int startHeight = dragStartRect_.bottom - dragStartRect_.top;
-      int height = std::clamp(startHeight + (separator_ < 0 ? -dy : dy), MinHeight(), MaxHeight());
-      RECT rc = dragStartRect_;
-      if (separator_ < 0) rc.top = rc.bottom - height;
-      else rc.bottom = rc.top + height;
-      dragRect_ = rc;
-      if (immediate_) {
-        SetFixedHeight(height);
-      } else if (manager_ != nullptr) {
-        manager_->Invalidate();
-      }
-      return;
-    }
-    if (event.type == EventSetCursor) {
-      RECT band = SeparatorBand();
-      if (IsEnabled() && ::PtInRect(&band, event.mouse)) {
-        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
-        return;
-      }
-    }
-  }
+  if (separator_.HandleEvent(*this, event)) return;
   CContainerUI::HandleEvent(event);
 }
 
 void CVerticalLayoutUI::PaintAfter(HDC dc, const RECT& area) {
-  if (captured_ && !immediate_) {
-    // Shows where the dragged edge will go before the size is applied.
-    RECT edge = dragRect_;
-    if (separator_ < 0) edge.bottom = edge.top - separator_;
-    else edge.top = edge.bottom - separator_;
-    CUIRender::DrawColor(dc, edge, 0xAA000000);
-  }
+  separator_.PaintDragEdge(dc);
   CContainerUI::PaintAfter(dc, area);
 }
 

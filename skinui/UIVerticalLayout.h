@@ -3,6 +3,7 @@
 // the user drag the layout's own height.
 #pragma once
 
+#include "skinui/LayoutSeparator.h"
 #include "skinui/UIContainer.h"
 
 namespace SkinUI {
@@ -18,21 +19,13 @@ class CVerticalLayoutUI : public CContainerUI {
   void PaintAfter(HDC dc, const RECT& area) override;
 
   // Positive: a band at the bottom edge; negative: at the top edge; 0: none.
-  int SeparatorHeight() const { return separator_; }
-  void SetSeparatorHeight(int height) { separator_ = height; }
-  bool IsSeparatorImmediate() const { return immediate_; }
-  void SetSeparatorImmediate(bool immediate) { immediate_ = immediate; }
+  int SeparatorHeight() const { return separator_.Size(); }
+  void SetSeparatorHeight(int height) { separator_.SetSize(height); }
+  bool IsSeparatorImmediate() const { return separator_.IsImmediate(); }
+  void SetSeparatorImmediate(bool immediate) { separator_.SetImmediate(immediate); }
 
  private:
-  RECT SeparatorBand() const;
-
-  int separator_ = 0;
-  bool immediate_ = false;
-  bool captured_ = false;
-  // Where the drag started, the rectangle then, and the rectangle it has reached.
-  POINT dragOrigin_ = {};
-  RECT dragStartRect_ = {};
-  RECT dragRect_ = {};
+  CLayoutSeparator separator_{CLayoutSeparator::Vertical};
 };
 
 }  // namespace SkinUI
