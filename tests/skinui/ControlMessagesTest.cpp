@@ -32,11 +32,7 @@ class ControlMessagesTest : public ::testing::Test {
     }
     first_->SetGroup(L"choice");
     second_->SetGroup(L"choice");
-    ::InvalidateRect(host_.GetHWND(), nullptr, FALSE);
-    ::UpdateWindow(host_.GetHWND());
-    Pump();
-    host_.manager.SetFocus(nullptr);
-    Pump();
+    host_.SettleWithoutFocus();
     receiver_.entries.clear();
   }
   LRESULT Mouse(UINT message, int x, int y) {

@@ -22,13 +22,7 @@ class EditTest : public ::testing::Test {
     other_ = new CEditUI;
     other_->SetFixedHeight(40);
     layout_->Add(other_);
-    // The first paint lays out and moves the focus onto the first tab stop; let it
-    // happen before the test moves the focus itself.
-    ::InvalidateRect(host_.GetHWND(), nullptr, FALSE);
-    ::UpdateWindow(host_.GetHWND());
-    Pump();
-    host_.manager.SetFocus(nullptr);
-    Pump();
+    host_.SettleWithoutFocus();
     receiver_.entries.clear();
   }
   void Type(HWND window, const std::wstring& text) {

@@ -107,6 +107,9 @@ class HostWindow : public CWindowWnd {
   ~HostWindow() override {
     if (::IsWindow(GetHWND())) ::DestroyWindow(GetHWND());
   }
+  // Lets the first paint lay the tree out (it also moves the focus onto the first tab
+  // stop), then takes the focus away: tests start from a settled window, nothing focused.
+  void SettleWithoutFocus();
   CUIManager manager;
 
  protected:
@@ -128,6 +131,14 @@ inline void Pump(DWORD milliseconds = 50) {
     }
     ::Sleep(5);
   } while (::GetTickCount() - start < milliseconds);
+}
+
+inline void HostWindow::SettleWithoutFocus() {
+  ::InvalidateRect(GetHWND(), nullptr, FALSE);
+  ::UpdateWindow(GetHWND());
+  Pump();
+  manager.SetFocus(nullptr);
+  Pump();
 }
 
 }  // namespace SkinUI
