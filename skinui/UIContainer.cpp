@@ -448,65 +448,41 @@ int CContainerUI::VerticalLineSize() const {
   return fontHeight + 8;
 }
 
-void CContainerUI::LineUp() {
+void CContainerUI::ScrollBy(int dx, int dy) {
   SIZE pos = ScrollPos();
-  pos.cy -= VerticalLineSize();
+  pos.cx += dx;
+  pos.cy += dy;
   SetScrollPos(pos);
 }
 
-void CContainerUI::LineDown() {
-  SIZE pos = ScrollPos();
-  pos.cy += VerticalLineSize();
-  SetScrollPos(pos);
+int CContainerUI::HorizontalLineSize() const {
+  if (horizontalBar_ != nullptr && horizontalBar_->LineSize() > 1) return horizontalBar_->LineSize();
+  return 8;
 }
 
-void CContainerUI::PageUp() {
-  SIZE pos = ScrollPos();
+int CContainerUI::PageWidth() const {
   RECT client = InnerRect();
-  pos.cy -= client.bottom - client.top;
-  SetScrollPos(pos);
+  return client.right - client.left;
 }
 
-void CContainerUI::PageDown() {
-  SIZE pos = ScrollPos();
+int CContainerUI::PageHeight() const {
   RECT client = InnerRect();
-  pos.cy += client.bottom - client.top;
-  SetScrollPos(pos);
+  return client.bottom - client.top;
 }
+
+void CContainerUI::LineUp() { ScrollBy(0, -VerticalLineSize()); }
+void CContainerUI::LineDown() { ScrollBy(0, VerticalLineSize()); }
+void CContainerUI::PageUp() { ScrollBy(0, -PageHeight()); }
+void CContainerUI::PageDown() { ScrollBy(0, PageHeight()); }
 
 void CContainerUI::ScrollToTop() { SetScrollPos(SIZE{ScrollPos().cx, 0}); }
 
 void CContainerUI::ScrollToBottom() { SetScrollPos(SIZE{ScrollPos().cx, ScrollRange().cy}); }
 
-void CContainerUI::LineLeft() {
-  int line = (horizontalBar_ != nullptr && horizontalBar_->LineSize() > 1)
-                 ? horizontalBar_->LineSize() : 8;
-  SIZE pos = ScrollPos();
-  pos.cx -= line;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::LineRight() {
-  int line = (horizontalBar_ != nullptr && horizontalBar_->LineSize() > 1)
-                 ? horizontalBar_->LineSize() : 8;
-  SIZE pos = ScrollPos();
-  pos.cx += line;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::PageLeft() {
-  SIZE pos = ScrollPos();
-  RECT client = InnerRect();
-  pos.cx -= client.right - client.left;
-  SetScrollPos(pos);
-}
-
-void CContainerUI::PageRight() {
-  SIZE pos = ScrollPos();
-  RECT client = InnerRect();
-  pos.cx += client.right - client.left;
-  SetScrollPos(pos);
-}
+void CContainerUI::LineLeft() { ScrollBy(-HorizontalLineSize(), 0); }
+void CContainerUI::LineRight() { ScrollBy(HorizontalLineSize(), 0); }
+void CContainerUI::PageLeft() { ScrollBy(-PageWidth(), 0); }
+void CContainerUI::PageRight() { ScrollBy(PageWidth(), 0); }
 
 void CContainerUI::ScrollToLeftEnd() { SetScrollPos(SIZE{0, ScrollPos().cy}); }
 

@@ -113,6 +113,12 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void DestroyChild(CControlUI* control);
   bool IsVisibleBar(const CScrollBarUI* bar) const { return bar != nullptr && bar->IsVisible(); }
   int VerticalLineSize() const;
+  // One line to the side: the bar's line size when it has one, else 8 pixels.
+  int HorizontalLineSize() const;
+  // A page is the client area's size along the scrolling axis.
+  int PageWidth() const;
+  int PageHeight() const;
+  void ScrollBy(int dx, int dy);
 
   std::vector<CControlUI*> items_;
   RECT inset_ = {};

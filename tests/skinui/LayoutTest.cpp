@@ -434,6 +434,16 @@ TEST(Container, KeyboardAndWheelScrolling) {
   key.key = VK_HOME;
   row.HandleEvent(key);
   EXPECT_EQ(row.ScrollPos().cx, 0);
+  // A page is the client width (100), held within the range.
+  key.key = VK_NEXT;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 100);
+  key.key = VK_DOWN;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 100);
+  key.key = VK_PRIOR;
+  row.HandleEvent(key);
+  EXPECT_EQ(row.ScrollPos().cx, 0);
   UIEvent wheel;
   wheel.type = EventScrollWheel;
   wheel.wParam = 1;
